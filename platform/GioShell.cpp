@@ -1,0 +1,133 @@
+#include "platform/GioShell.h"
+
+#include "platform/OpenWithDialog.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gio/gio.h>
+
+namespace tavorin {
+
+namespace {
+
+struct GObjectDeleter {
+    void operator()(gpointer p) const {
+        if (p)
+            g_object_unref(p);
+    }
+};
+template <typename T> using GPtr = std::unique_ptr<T, GObjectDeleter>;
+
+struct GFreeDeleter {
+    void operator()(gpointer p) const { g_free(p); }
+};
+using GString_ = std::unique_ptr<char, GFreeDeleter>;
+
+QString contentTypeOf(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    GPtr<GFile> file(g_file_new_for_path(native.constData()));
+    GPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                           G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    if (info) {
+        const char* type = g_file_info_get_content_type(info.get());
+        if (type)
+            return QString::fromUtf8(type);
+    }
+    gboolean uncertain = FALSE;
+    GString_ guessed(g_content_type_guess(native.constData(), nullptr, 0, &uncertain));
+    return QString::fromUtf8(guessed.get());
+}
+
+bool launch(GAppInfo* app, const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    GPtr<GFile> file(g_file_new_for_path(native.constData()));
+    GList files{file.get(), nullptr, nullptr};
+    return g_app_info_launch(app, &files, nullptr, nullptr);
+}
+
+int openUrl(const QString& url) {
+    const QByteArray utf8 = url.toUtf8();
+    GString_ scheme(g_uri_parse_scheme(utf8.constData()));
+    if (!scheme)
+        return IShell::kFileNotFound;
+    GPtr<GAppInfo> app(g_app_info_get_default_for_uri_scheme(scheme.get()));
+    if (!app)
+        return IShell::kNoAssociation;
+    GList uris{const_cast<char*>(utf8.constData()), nullptr, nullptr};
+    return g_app_info_launch_uris(app.get(), &uris, nullptr, nullptr) ? IShell::kOpened : 5;
+}
+
+} // namespace
+
+QString InternetShortcutUrl(const QByteArray& fileText) {
+    QByteArray text = fileText;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.mid(3);
+    bool inSection = false;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('[')) {
+            inSection = trimmed.compare("[InternetShortcut]", Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (inSection && trimmed.left(4).compare("URL=", Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(trimmed.mid(4));
+    }
+    return {};
+}
+
+int GioShell::ShellExecuteOpen(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return kFileNotFound;
+    if (info.suffix().compare(QLatin1String("url"), Qt::CaseInsensitive) == 0) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return kFileNotFound;
+        const QString url = InternetShortcutUrl(file.read(64 * 1024));
+        if (!url.isEmpty())
+            return openUrl(url);
+    }
+    const QByteArray type = contentTypeOf(path).toUtf8();
+    GPtr<GAppInfo> app(g_app_info_get_default_for_type(type.constData(), FALSE));
+    if (!app)
+        return kNoAssociation;
+    return launch(app.get(), path) ? kOpened : 5;
+}
+
+void GioShell::OpenWith(const QString& path) {
+    const QByteArray type = contentTypeOf(path).toUtf8();
+    QList<OpenWithDialog::Program> programs;
+    GList* all = g_app_info_get_all_for_type(type.constData());
+    if (!all || !g_list_length(all)) {
+        g_list_free_full(all, g_object_unref);
+        all = g_app_info_get_all();
+    }
+    for (GList* it = all; it; it = it->next) {
+        auto* app = static_cast<GAppInfo*>(it->data);
+        if (!g_app_info_should_show(app))
+            continue;
+        programs.push_back({QString::fromUtf8(g_app_info_get_display_name(app)),
+                            QString::fromUtf8(g_app_info_get_id(app))});
+    }
+    g_list_free_full(all, g_object_unref);
+    OpenWithDialog dialog(path, programs);
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenId().isEmpty())
+        return;
+    const QByteArray id = dialog.ChosenId().toUtf8();
+    GList* list = g_app_info_get_all();
+    for (GList* it = list; it; it = it->next) {
+        auto* app = static_cast<GAppInfo*>(it->data);
+        const char* appId = g_app_info_get_id(app);
+        if (appId && id == appId) {
+            launch(app, path);
+            break;
+        }
+    }
+    g_list_free_full(list, g_object_unref);
+}
+
+} // namespace tavorin

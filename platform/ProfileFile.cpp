@@ -1,0 +1,191 @@
+#include "platform/ProfileFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <vector>
+
+namespace tavorin::profile {
+
+namespace {
+
+struct Line {
+    qsizetype begin; // first byte of the line
+    qsizetype end;   // one past the last byte, before CR LF / LF
+    qsizetype next;  // first byte of the next line
+};
+
+std::vector<Line> splitLines(const QByteArray& text, qsizetype start) {
+    std::vector<Line> lines;
+    qsizetype pos = start;
+    while (pos < text.size()) {
+        qsizetype nl = text.indexOf('\n', pos);
+        const qsizetype next = nl < 0 ? text.size() : nl + 1;
+        qsizetype end = nl < 0 ? text.size() : nl;
+        if (end > pos && text.at(end - 1) == '\r')
+            --end;
+        lines.push_back({pos, end, next});
+        pos = next;
+    }
+    return lines;
+}
+
+qsizetype bomLength(const QByteArray& text) { return text.startsWith("\xEF\xBB\xBF") ? 3 : 0; }
+
+QByteArray lineText(const QByteArray& text, const Line& line) {
+    return text.mid(line.begin, line.end - line.begin).trimmed();
+}
+
+// The section name of a header line "[name]", or nothing.
+std::optional<QString> sectionOf(const QByteArray& trimmed) {
+    if (!trimmed.startsWith('['))
+        return std::nullopt;
+    qsizetype close = trimmed.indexOf(']');
+    if (close < 0)
+        close = trimmed.size();
+    return QString::fromUtf8(trimmed.mid(1, close - 1).trimmed());
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> keyOf(const QByteArray& trimmed) {
+    const qsizetype eq = trimmed.indexOf('=');
+    if (eq < 0)
+        return std::nullopt;
+    return QString::fromUtf8(trimmed.left(eq).trimmed());
+}
+
+QString valueOf(const QByteArray& trimmed) {
+    QByteArray value = trimmed.mid(trimmed.indexOf('=') + 1).trimmed();
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return QString::fromUtf8(value);
+}
+
+// Where the named section's lines are: index of its header and one past
+// its last line. Nothing when the section is absent.
+struct SectionSpan {
+    std::size_t header;
+    std::size_t end;
+};
+
+std::optional<SectionSpan> findSection(const QByteArray& text, const std::vector<Line>& lines,
+                                       const QString& section) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto name = sectionOf(lineText(text, lines[i]));
+        if (!name || !sameName(*name, section))
+            continue;
+        std::size_t end = i + 1;
+        while (end < lines.size() && !sectionOf(lineText(text, lines[end])))
+            ++end;
+        return SectionSpan{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> findKey(const QByteArray& text, const std::vector<Line>& lines,
+                                   const SectionSpan& span, const QString& key) {
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        const auto name = keyOf(lineText(text, lines[i]));
+        if (name && sameName(*name, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+QByteArray lineEnding(const QByteArray& text) {
+    const qsizetype nl = text.indexOf('\n');
+    return (nl > 0 && text.at(nl - 1) == '\r') ? QByteArrayLiteral("\r\n")
+                                               : QByteArrayLiteral("\n");
+}
+
+bool hasLineBreak(const QString& s) {
+    return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
+
+} // namespace
+
+std::optional<QString> ReadValue(const QByteArray& text, const QString& section,
+                                 const QString& key) {
+    const auto lines = splitLines(text, bomLength(text));
+    const auto span = findSection(text, lines, section);
+    if (!span)
+        return std::nullopt;
+    const auto index = findKey(text, lines, *span, key);
+    if (!index)
+        return std::nullopt;
+    return valueOf(lineText(text, lines[*index]));
+}
+
+QByteArray WithValue(const QByteArray& text, const QString& section, const QString& key,
+                     const QString& value) {
+    const auto lines = splitLines(text, bomLength(text));
+    const QByteArray eol = lineEnding(text);
+    const auto span = findSection(text, lines, section);
+    const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
+    QByteArray out;
+    if (!span) {
+        out = text;
+        if (!out.isEmpty() && !out.endsWith('\n'))
+            out += eol;
+        return out + '[' + section.toUtf8() + ']' + eol + entry + eol;
+    }
+    if (const auto index = findKey(text, lines, *span, key)) {
+        const Line& line = lines[*index];
+        const QByteArray trimmed = lineText(text, line);
+        const QByteArray storedKey = trimmed.left(trimmed.indexOf('=')).trimmed();
+        return text.left(line.begin) + storedKey + '=' + value.toUtf8() + text.mid(line.end);
+    }
+    // After the section's last non-blank line.
+    std::size_t last = span->header;
+    for (std::size_t i = span->header + 1; i < span->end; ++i)
+        if (!lineText(text, lines[i]).isEmpty())
+            last = i;
+    const Line& after = lines[last];
+    out = text.left(after.next);
+    if (after.next == after.end) // the last line had no line end
+        out += eol;
+    return out + entry + eol + text.mid(after.next);
+}
+
+std::optional<QString> Read(const QString& path, const QString& section, const QString& key) {
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return ReadValue(file.readAll(), section, key);
+}
+
+bool Write(const QString& path, const QString& section, const QString& key,
+           const QString& value) {
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) ||
+        section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')) ||
+        key.trimmed().isEmpty())
+        return false;
+    QByteArray old;
+    const QFileInfo info(path);
+    if (info.isDir())
+        return false;
+    if (info.exists()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        old = file.readAll();
+        if (file.error() != QFile::NoError)
+            return false;
+    }
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray text = WithValue(old, section, key, value);
+    if (out.write(text) != text.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace tavorin::profile

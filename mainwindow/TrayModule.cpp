@@ -2,6 +2,9 @@
 
 #include "settings/Module1.h"
 
+#include <QImageReader>
+#include <QPixmap>
+
 namespace tavorin {
 
 void TrayModule::fill(const Owner& owner, const QString& tip) {
@@ -75,6 +78,26 @@ TrayIconLook TrayIconLookFor(TrayState state, const QString& windowCaption) {
     if (state == TrayState::BackgroundDisabled)
         return {kDisabledIconFile, kDisabledTip};
     return {kNormalIconFile, windowCaption};
+}
+
+std::optional<QIcon> LoadIconFile(const QString& path) {
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    // An icon larger than this is no icon; never decode it.
+    if (!size.isValid() || size.isEmpty() || size.width() > 1024 || size.height() > 1024)
+        return std::nullopt;
+    const QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(image));
+    // Further sizes in the file (an .ico holds several).
+    while (reader.jumpToNextImage()) {
+        const QImage next = reader.read();
+        if (!next.isNull() && next.width() <= 1024 && next.height() <= 1024)
+            icon.addPixmap(QPixmap::fromImage(next));
+    }
+    return icon;
 }
 
 QStringList WallpaperMenuEntries(const QStringList& names) {

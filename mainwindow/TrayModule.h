@@ -24,6 +24,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace tavorin {
 
@@ -126,6 +127,10 @@ struct TrayIconLook {
     QString tip;
 };
 TrayIconLook TrayIconLookFor(TrayState state, const QString& windowCaption);
+
+// An icon file as the window and tray icon, or nothing when the file is
+// missing or not a picture (the caller then keeps its current icon).
+std::optional<QIcon> LoadIconFile(const QString& path);
 
 // ---- The popup menu mMenu (Add_Menu).
 

@@ -2,9 +2,11 @@
 
 #include "viewer/Fitting.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <cmath>
 
@@ -38,6 +40,10 @@ frmFullscreen::~frmFullscreen() = default;
 
 void frmFullscreen::Form_Load() {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // Start on the whole screen, so the picture fits the right box even
+    // before (or without) a window manager maximising the window.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     ToggleFullScreen(*this);
 }
 

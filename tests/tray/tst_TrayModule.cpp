@@ -1,6 +1,10 @@
 #include "mainwindow/TrayModule.h"
 #include "tests/support/Fakes.h"
 
+#include "tests/support/TempProgramFolder.h"
+
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPixmap>
 #include <QTest>
 
@@ -32,6 +36,8 @@ class tst_TrayModule : public QObject {
     void eventsReachTheOwner();
     void decodesTheThreeEvents_data();
     void decodesTheThreeEvents();
+    void loadsAnIconFile();
+    void missingOrBrokenIconFileGivesNothing();
 };
 
 void tst_TrayModule::addShowsTheIconWithTheRecord() {
@@ -140,6 +146,29 @@ void tst_TrayModule::decodesTheThreeEvents() {
     QFETCH(int, code);
     QFETCH(TrayAction, action);
     QCOMPARE(DecodeTrayEvent(code), action);
+}
+
+void tst_TrayModule::loadsAnIconFile() {
+    tavorin::test::TempProgramFolder folder;
+    const QByteArray format = QImageWriter::supportedImageFormats().contains("ico") ? "ico" : "png";
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::green);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, format.constData()));
+    const QString path = folder.write(QStringLiteral("Icon/Tavorin icon.ico"), bytes);
+    const auto icon = LoadIconFile(path);
+    QVERIFY(icon);
+    QVERIFY(!icon->isNull());
+    QCOMPARE(icon->availableSizes().value(0), QSize(32, 32));
+}
+
+void tst_TrayModule::missingOrBrokenIconFileGivesNothing() {
+    tavorin::test::TempProgramFolder folder;
+    QVERIFY(!LoadIconFile(folder.file(QStringLiteral("Icon/Tavorin disabled.ico"))));
+    const QString text = folder.write(QStringLiteral("Icon/text.ico"), "not an icon");
+    QVERIFY(!LoadIconFile(text));
 }
 
 QTEST_MAIN(tst_TrayModule)

@@ -9,13 +9,17 @@
 //                             : tray_.AddTrayIcon(owner, windowIcon(), windowTitle());
 //                 where owner = [this](int code) { Form_MouseMove(code); }
 //   - Timer3_Timer, Systray = 1: tray_.AddTrayIcon(owner, windowIcon(), windowTitle())
-//                 (refused, changing nothing, while the icon exists)
+//                 (refused while the icon exists: the shown icon stays as it is)
 //   - Form_Unload: tray_.RemoveTrayIcon()
 //   - Form_MouseMove(code): switch (DecodeTrayEvent(code)) ...
-//   - Add_Menu:   WallpaperMenuEntries(names) and MenuLook(...) give the
-//                 captions and what is visible.
-//   - mRestore_Click / Form_Resize / mDisable_Click: BackgroundMode holds
-//                 the state, TrayIconLookFor() gives the icon file and tip.
+//   - Add_Menu:   TrayMenuLook(mode_, names) for a right press on the icon,
+//                 MainMenuLook(mode_, names) for Show_Main_Menu: captions of
+//                 the "&Change Wallpaper" entries and what is visible.
+//   - mRestore_Click / Form_Resize / mDisable_Click: BackgroundMode mode_
+//                 holds the state; TrayIconLookFor() gives the icon file and
+//                 tip, LoadIconFile() loads it (nothing when it is missing:
+//                 keep the current icon), ShowsHiddenIconNotice() decides
+//                 the once-only notice kHiddenIconNotice.
 
 #include "platform/Tray.h"
 

@@ -1,0 +1,90 @@
+#include "mainwindow/Skins.h"
+
+#include "settings/Module1.h"
+
+#include <QImageReader>
+
+namespace tavorin {
+
+SkinChoice SkinFromSetting(const QString& setting) {
+    if (setting == kNoSkin)
+        return {SkinKind::None, kNoSkin, {}};
+    if (setting.isEmpty())
+        return {SkinKind::Default, kDefaultSkin,
+                QStringLiteral("Skins/") + kDefaultSkin + QStringLiteral(".jpg")};
+    return {SkinKind::Named, setting, QStringLiteral("Skins/") + setting + QStringLiteral(".jpg")};
+}
+
+SkinColours ColoursFor(SkinKind kind) {
+    switch (kind) {
+    case SkinKind::None:
+        return {kPlainColour, kPlainColour};
+    case SkinKind::Named:
+        return {kSkinLabelColour, kHelpRestColour};
+    case SkinKind::Default:
+        return {};
+    }
+    return {};
+}
+
+HelpLook HelpHoverLook(const QString& setting) {
+    return {setting == kNoSkin ? kPlainColour : kHelpHoverColour, true};
+}
+
+HelpLook HelpRestLook(const QString& setting) {
+    return {setting == kNoSkin ? kPlainColour : kHelpRestColour, false};
+}
+
+std::optional<QImage> LoadSkinPicture(const QString& path, QSize fitTo) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size(); // from the header only
+    if (!size.isValid() || size.isEmpty())
+        return std::nullopt;
+    if (qint64(size.width()) * size.height() > kLargestSkinPixels)
+        return std::nullopt;
+    if (fitTo.isValid() && !fitTo.isEmpty() &&
+        (size.width() > fitTo.width() || size.height() > fitTo.height()))
+        reader.setScaledSize(size.boundedTo(fitTo));
+    QImage picture = reader.read();
+    if (picture.isNull())
+        return std::nullopt;
+    return picture;
+}
+
+QString MissingSkinMessage(const QString& name, const QString& path) {
+    return QStringLiteral("The picture of the skin \"") + name +
+           QStringLiteral("\" cannot be found or is not a picture:'") + path +
+           QStringLiteral("'\nTavorin continues without a skin.");
+}
+
+void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize) {
+    const QString setting = module.GetINIFile(QStringLiteral("Settings"), QStringLiteral("Skin"));
+    const SkinChoice skin = SkinFromSetting(setting);
+    if (skin.kind != SkinKind::None) {
+        const QString path = module.folder().DataFile(skin.file);
+        const auto picture = LoadSkinPicture(path, windowSize);
+        if (!picture) {
+            module.dialogs().MsgBox(MissingSkinMessage(skin.name, path), MsgButtons::Ok,
+                                    MsgIcon::Critical);
+            module.WriteINIFile(QStringLiteral("Settings"), QStringLiteral("Skin"), kNoSkin);
+            // Applied directly, so a settings file that cannot be written
+            // never brings the message back in a loop.
+            const SkinColours plain = ColoursFor(SkinKind::None);
+            target.SetSkinPicture({});
+            target.SetLabelColour(*plain.labels);
+            target.SetHelpColour(*plain.help);
+            return;
+        }
+        target.SetSkinPicture(*picture);
+    } else {
+        target.SetSkinPicture({});
+    }
+    const SkinColours colours = ColoursFor(skin.kind);
+    if (colours.labels)
+        target.SetLabelColour(*colours.labels);
+    if (colours.help)
+        target.SetHelpColour(*colours.help);
+}
+
+} // namespace tavorin

@@ -243,8 +243,11 @@ void frmBrowse::setCaptionNow(const QString& caption) {
     setWindowTitle(caption);
     // The scan does not return to the event loop: send the title now.
 #ifdef TAVORIN_HAVE_XCB
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
     if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        xcb_flush(x11->connection());
+        if (xcb_connection_t* connection = x11->connection())
+            xcb_flush(connection);
 #endif
 }
 

@@ -443,6 +443,15 @@ void tst_frmBrowse::vanishedFolderIsNotEntered() {
     QVERIFY(!w->dlb->setPath(gone));
     QCOMPARE(w->dlb->Path(), a);
     QCOMPARE(w->flb->count(), 2);
+    // A drive whose current folder has gone opens at its root.
+    QVERIFY(w->setDrive(usb));
+    QVERIFY(w->dlb->setPath(usb + "/DCIM"));
+    QVERIFY(w->setDrive("/"));
+    QVERIFY(QDir(usb + "/DCIM").removeRecursively());
+    QVERIFY(w->setDrive(usb));
+    QCOMPARE(w->dlb->Path(), usb);
+    QVERIFY(w->setDrive("/"));
+    QCOMPARE(w->dlb->Path(), a);
     // The current folder itself vanishes: a rescan shows nothing, quietly.
     QVERIFY(QDir(a).removeRecursively());
     w->cboFileType_Click();

@@ -21,11 +21,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#if __has_include(<xcb/xcb.h>)
-#include <xcb/xcb.h>
-#define TAVORIN_HAVE_XCB 1
-#endif
-
 namespace tavorin {
 
 using namespace browse;
@@ -231,24 +226,14 @@ void frmBrowse::dlb_Change() {
                                          ItemText(path, thumbnail.natural));
         item->setData(ThumbList::kKeyRole, path);
         flb->addItem(item);
-        setCaptionNow(ProgressCaption(i + 1, count));
+        // On X11 the platform sends a new title to the server at once, so the
+        // caption shows the progress although the scan does not yield.
+        setWindowTitle(ProgressCaption(i + 1, count));
     });
     if (blnSaveDir_)
         module_.WriteINIFile(kSettings, kInitDir, dlb->Path());
     blnSaveDir_ = true;
     setWindowTitle(kBrowserCaption);
-}
-
-void frmBrowse::setCaptionNow(const QString& caption) {
-    setWindowTitle(caption);
-    // The scan does not return to the event loop: send the title now.
-#ifdef TAVORIN_HAVE_XCB
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        if (xcb_connection_t* connection = x11->connection())
-            xcb_flush(connection);
-#endif
 }
 
 void frmBrowse::Form_Unload() {

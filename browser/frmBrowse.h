@@ -107,7 +107,6 @@ class frmBrowse : public QWidget {
     void createControls();
     void connectControls();
     void fillDrives();
-    void setCaptionNow(const QString& caption);
     void previewPicture(const QString& path);
     void popUpMenu(const QPoint& globalPos);
 

@@ -1,0 +1,115 @@
+#include "browser/ThumbnailScan.h"
+
+#include "browser/BrowseRules.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QThread>
+#include <QThreadPool>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace tavorin::browse {
+
+bool IsRegularFile(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+QImage ReadPictureFitted(const QString& path, const std::function<QSize(QSize)>& fit,
+                         QSize* natural) {
+    if (natural)
+        *natural = QSize();
+    if (!IsRegularFile(path))
+        return {};
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QSize header = reader.size();
+    if (header.isValid()) {
+        const QSize wanted = fit(header);
+        if (wanted.isEmpty())
+            return {};
+        if (wanted.width() < header.width() || wanted.height() < header.height())
+            reader.setScaledSize(wanted);
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (natural)
+        *natural = header.isValid() ? header : image.size();
+    return image;
+}
+
+Thumbnail MakeThumbnail(const QString& path, const QColor& background) {
+    Thumbnail thumbnail;
+    thumbnail.cell = QImage(kCellPixels, QImage::Format_RGB32);
+    thumbnail.cell.fill(background);
+    QSize natural;
+    const QImage picture = ReadPictureFitted(
+        path, [](QSize size) { return ThumbnailRect(size).size(); }, &natural);
+    if (picture.isNull())
+        return thumbnail;
+    const QRect target = ThumbnailRect(natural);
+    if (target.isEmpty())
+        return thumbnail;
+    QPainter painter(&thumbnail.cell);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (picture.size() == target.size())
+        painter.drawImage(target.topLeft(), picture);
+    else
+        painter.drawImage(target, picture);
+    painter.end();
+    thumbnail.natural = natural;
+    thumbnail.decoded = true;
+    return thumbnail;
+}
+
+void ThumbnailScan::Run(const QStringList& paths, const QColor& background, const Ready& onReady,
+                        int threads) {
+    const int count = int(paths.size());
+    if (count == 0)
+        return;
+    if (threads <= 0)
+        threads = std::max(1, QThread::idealThreadCount());
+    threads = std::min(threads, count);
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::vector<std::optional<Thumbnail>> done(static_cast<size_t>(count));
+    std::atomic<int> next{0};
+
+    QThreadPool pool;
+    pool.setMaxThreadCount(threads);
+    for (int t = 0; t < threads; ++t) {
+        pool.start([&] {
+            for (int i = next++; i < count; i = next++) {
+                Thumbnail thumbnail = MakeThumbnail(paths.at(i), background);
+                {
+                    std::lock_guard lock(mutex);
+                    done[size_t(i)] = std::move(thumbnail);
+                }
+                finished.notify_all();
+            }
+        });
+    }
+    for (int i = 0; i < count; ++i) {
+        Thumbnail thumbnail;
+        {
+            std::unique_lock lock(mutex);
+            finished.wait(lock, [&] { return done[size_t(i)].has_value(); });
+            thumbnail = std::move(*done[size_t(i)]);
+            done[size_t(i)].reset();
+        }
+        onReady(i, std::move(thumbnail));
+    }
+    pool.waitForDone();
+}
+
+} // namespace tavorin::browse

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tavorin::browse {
+
+// The drives of the drive list: the mounted volumes, "/" first.
+class IVolumes {
+  public:
+    virtual ~IVolumes() = default;
+    // Mount points of the mounted, ready volumes; "/" first.
+    virtual QStringList Drives() const = 0;
+    // Whether the volume can be read now (a removable drive may have gone).
+    virtual bool IsReady(const QString& drive) const = 0;
+};
+
+// The volumes the system reports (QStorageInfo).
+class StorageVolumes final : public IVolumes {
+  public:
+    QStringList Drives() const override;
+    bool IsReady(const QString& drive) const override;
+};
+
+} // namespace tavorin::browse

@@ -1,25 +1,50 @@
 #include "platform/DesktopWallpaper.h"
 
+#include "platform/wallpaper/Backends.h"
+#include "platform/wallpaper/X11RootWallpaper.h"
+
+#include <QDBusConnection>
+#include <QFileInfo>
 #include <QImage>
+#include <QStandardPaths>
 
 namespace tavorin {
 
 namespace {
 
-// Interim: until the desktop backends land, every change is refused.
-class NoWallpaper final : public IDesktopWallpaper {
+// The running desktop's own service for the active-desktop method, the X11
+// root window for the classic one. Every backend stretches the picture (the
+// only style callers pass).
+class LinuxDesktopWallpaper final : public IDesktopWallpaper {
   public:
-    bool SetActiveDesktopWallpaper(const QString&, int, QString* errorText) override {
-        if (errorText)
-            *errorText = QStringLiteral("no desktop wallpaper service");
-        return false;
+    bool SetActiveDesktopWallpaper(const QString& path, int, QString* errorText) override {
+        if (!CheckPictureFile(path, errorText))
+            return false;
+        QtProcessRunner runner;
+        const BackendServices services{
+            runner,
+            QDBusConnection::sessionBus(),
+            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                QStringLiteral("/tavorin"),
+            {}};
+        const auto backend = MakeWallpaperBackend(
+            DetectDesktop(QProcessEnvironment::systemEnvironment()), services, errorText);
+        return backend && backend->Apply(QFileInfo(path).absoluteFilePath(), errorText);
     }
-    void SetClassicWallpaper(const QString&) override {}
-    void SetClassicWallpaper(const QString&, const QImage&) override {}
+
+    void SetClassicWallpaper(const QString& path) override {
+        X11RootWallpaper().Apply(path, nullptr);
+    }
+
+    void SetClassicWallpaper(const QString&, const QImage& decoded) override {
+        X11RootWallpaper().ApplyImage(decoded, nullptr);
+    }
 };
 
 } // namespace
 
-std::unique_ptr<IDesktopWallpaper> MakeDesktopWallpaper() { return std::make_unique<NoWallpaper>(); }
+std::unique_ptr<IDesktopWallpaper> MakeDesktopWallpaper() {
+    return std::make_unique<LinuxDesktopWallpaper>();
+}
 
 } // namespace tavorin

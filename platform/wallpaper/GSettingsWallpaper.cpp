@@ -63,11 +63,18 @@ using SettingsPtr = std::unique_ptr<GSettings, ObjectUnref>;
 
 // GSettings aborts the program on an unknown schema or key, so both are
 // looked up first.
-SchemaPtr LookUpSchema(const char* id) {
-    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+SchemaPtr LookUpSchema(const char* id, const QString& folder) {
+    if (folder.isEmpty()) {
+        GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+        return SchemaPtr(source ? g_settings_schema_source_lookup(source, id, TRUE) : nullptr);
+    }
+    GSettingsSchemaSource* source = g_settings_schema_source_new_from_directory(
+        QFile::encodeName(folder).constData(), nullptr, FALSE, nullptr);
     if (!source)
         return nullptr;
-    return SchemaPtr(g_settings_schema_source_lookup(source, id, TRUE));
+    SchemaPtr schema(g_settings_schema_source_lookup(source, id, FALSE));
+    g_settings_schema_source_unref(source);
+    return schema;
 }
 
 // A string key the value may be written to (its type and its range).
@@ -110,7 +117,7 @@ QString GSettingsWallpaper::Name() const {
 bool GSettingsWallpaper::Apply(const QString& path, QString* error) {
     FamilyLayout layout = LayoutFor(family_, path);
     const QString schemaId = QString::fromLatin1(layout.schema);
-    SchemaPtr schema = LookUpSchema(layout.schema);
+    SchemaPtr schema = LookUpSchema(layout.schema, schemaFolder_);
     if (!schema)
         return Fail(error, QStringLiteral("the settings schema %1 is not installed").arg(schemaId));
 

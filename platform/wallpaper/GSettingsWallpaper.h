@@ -16,13 +16,17 @@ enum class GSettingsFamily {
 // that did not take is an error.
 class GSettingsWallpaper final : public WallpaperBackend {
   public:
-    explicit GSettingsWallpaper(GSettingsFamily family) : family_(family) {}
+    // schemaFolder: a folder of compiled schemas to use instead of the
+    // installed ones (empty = the installed ones).
+    explicit GSettingsWallpaper(GSettingsFamily family, QString schemaFolder = {})
+        : family_(family), schemaFolder_(std::move(schemaFolder)) {}
 
     QString Name() const override;
     bool Apply(const QString& path, QString* error) override;
 
   private:
     GSettingsFamily family_;
+    QString schemaFolder_;
 };
 
 } // namespace tavorin

@@ -25,8 +25,8 @@ QString ReadWithTool(const QString& schema, const QString& key, const QString& s
         return QStringLiteral("<gsettings failed: %1>")
             .arg(QString::fromLocal8Bit(tool.readAllStandardError()));
     const QByteArray text = tool.readAllStandardOutput().trimmed();
-    GVariant* value = g_variant_parse(G_VARIANT_TYPE_STRING, text.constData(), nullptr, nullptr,
-                                      nullptr);
+    GVariant* value =
+        g_variant_parse(G_VARIANT_TYPE_STRING, text.constData(), nullptr, nullptr, nullptr);
     if (!value)
         return QStringLiteral("<not a text: %1>").arg(QString::fromUtf8(text));
     const QString result = QString::fromUtf8(g_variant_get_string(value, nullptr));

@@ -5,6 +5,7 @@
 #include <xcb/xcb.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -170,23 +171,6 @@ bool ReadFormat(xcb_connection_t* connection, const xcb_screen_t* screen, RootPi
     return true;
 }
 
-xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
-    auto reply = TakeReply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name),
-        nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-std::optional<xcb_pixmap_t> PixmapProperty(xcb_connection_t* connection, xcb_window_t root,
-                                           xcb_atom_t atom) {
-    auto reply = TakeReply(xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, root, atom, XCB_ATOM_PIXMAP, 0, 1), nullptr));
-    if (!reply || reply->type != XCB_ATOM_PIXMAP || reply->format != 32 ||
-        xcb_get_property_value_length(reply.get()) != 4)
-        return std::nullopt;
-    return *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(reply.get()));
-}
-
 bool Upload(xcb_connection_t* connection, xcb_pixmap_t pixmap, const RootPixelData& pixels,
             int width, int height, int depth, QString* error) {
     const std::uint64_t maxBytes = std::uint64_t(xcb_get_maximum_request_length(connection)) * 4;
@@ -208,26 +192,48 @@ bool Upload(xcb_connection_t* connection, xcb_pixmap_t pixmap, const RootPixelDa
     return true;
 }
 
-// The pixmap another program (or an earlier run) left on the root: freed by
-// ending its retained client, the convention every root setter follows.
-void FreePreviousPixmap(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t rootPmap,
-                        xcb_atom_t esetrootPmap) {
-    const auto current = PixmapProperty(connection, root, rootPmap);
-    const auto esetroot = PixmapProperty(connection, root, esetrootPmap);
-    if (current && esetroot && *current == *esetroot && *current != XCB_NONE) {
-        // The owner may be gone already: its error is of no interest.
-        std::free(xcb_request_check(connection, xcb_kill_client_checked(connection, *current)));
+// The previous setter's pixmap, as the root's properties name it.
+class PreviousPixmap {
+  public:
+    // Asks without waiting for the answer.
+    PreviousPixmap(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t rootPmap,
+                   xcb_atom_t esetrootPmap)
+        : connection_(connection),
+          current_(xcb_get_property(connection, 0, root, rootPmap, XCB_ATOM_PIXMAP, 0, 1)),
+          esetroot_(xcb_get_property(connection, 0, root, esetrootPmap, XCB_ATOM_PIXMAP, 0, 1)) {}
+
+    // The pixmap another program (or an earlier run) left on the root is
+    // freed by ending its retained client, the convention every root setter
+    // follows. The owner may be gone already; Synchronise ignores that error.
+    void Free() {
+        const auto current = Value(current_);
+        const auto esetroot = Value(esetroot_);
+        if (current && esetroot && *current == *esetroot && *current != XCB_NONE)
+            xcb_kill_client(connection_, *current);
     }
-}
+
+  private:
+    std::optional<xcb_pixmap_t> Value(xcb_get_property_cookie_t cookie) {
+        auto reply = TakeReply(xcb_get_property_reply(connection_, cookie, nullptr));
+        if (!reply || reply->type != XCB_ATOM_PIXMAP || reply->format != 32 ||
+            xcb_get_property_value_length(reply.get()) != 4)
+            return std::nullopt;
+        return *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(reply.get()));
+    }
+
+    xcb_connection_t* connection_;
+    xcb_get_property_cookie_t current_;
+    xcb_get_property_cookie_t esetroot_;
+};
 
 // Waits until the server has handled every request and collects the
-// first error among them.
+// first error among them (but KillClient's, whose target may be gone).
 bool Synchronise(xcb_connection_t* connection, QString* error) {
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     bool ok = true;
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
-        if (event->response_type == 0 && ok) {
-            const auto* x = reinterpret_cast<xcb_generic_error_t*>(event);
+        const auto* x = reinterpret_cast<xcb_generic_error_t*>(event);
+        if (event->response_type == 0 && ok && x->major_code != XCB_KILL_CLIENT) {
             ok = Fail(error, QStringLiteral("the X server refused request %1 (error %2)")
                                  .arg(x->major_code)
                                  .arg(x->error_code));
@@ -239,18 +245,37 @@ bool Synchronise(xcb_connection_t* connection, QString* error) {
     return ok;
 }
 
+xcb_intern_atom_cookie_t AskAtom(xcb_connection_t* connection, const char* name) {
+    return xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name);
+}
+
+xcb_atom_t AtomReply(xcb_connection_t* connection, xcb_intern_atom_cookie_t cookie) {
+    auto reply = TakeReply(xcb_intern_atom_reply(connection, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// One short-lived connection that sets the root. Questions to the server
+// are sent early and their answers collected late, so that the picture's
+// decoding and upload overlap the round trips.
 class RootSetter {
   public:
     bool Open(const QByteArray& display, QString* error) {
         int screenNumber = 0;
         connection_.reset(
             xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber));
-        if (!connection_ || xcb_connection_has_error(connection_.get()))
+        xcb_connection_t* c = connection_.get();
+        if (!c || xcb_connection_has_error(c))
             return Fail(error, QStringLiteral("cannot connect to the X display"));
-        screen_ = ScreenNumber(connection_.get(), screenNumber);
+        screen_ = ScreenNumber(c, screenNumber);
         if (!screen_)
             return Fail(error, QStringLiteral("the X display has no screen %1").arg(screenNumber));
-        return ReadFormat(connection_.get(), screen_, &format_, error);
+        if (!ReadFormat(c, screen_, &format_, error))
+            return false;
+        rootPmapCookie_ = AskAtom(c, "_XROOTPMAP_ID");
+        esetrootPmapCookie_ = AskAtom(c, "ESETROOT_PMAP_ID");
+        xcb_prefetch_maximum_request_length(c);
+        xcb_flush(c);
+        return true;
     }
 
     QSize Size() const { return QSize(screen_->width_in_pixels, screen_->height_in_pixels); }
@@ -258,10 +283,16 @@ class RootSetter {
     // image has the screen's size.
     bool Show(const QImage& image, QString* error) {
         xcb_connection_t* c = connection_.get();
+        const xcb_atom_t rootPmap = AtomReply(c, rootPmapCookie_);
+        const xcb_atom_t esetrootPmap = AtomReply(c, esetrootPmapCookie_);
+        if (rootPmap == XCB_ATOM_NONE || esetrootPmap == XCB_ATOM_NONE)
+            return Fail(error, QStringLiteral("the X server gave no root pixmap atoms"));
+        const xcb_window_t root = screen_->root;
+        PreviousPixmap previous(c, root, rootPmap, esetrootPmap);
+
         RootPixelData pixels;
         if (!MakeRootPixelData(image, format_, &pixels))
             return Fail(error, QStringLiteral("the picture cannot be converted for the screen"));
-        const xcb_window_t root = screen_->root;
         const xcb_pixmap_t pixmap = xcb_generate_id(c);
         xcb_create_pixmap(c, std::uint8_t(format_.depth), pixmap, root,
                           std::uint16_t(image.width()), std::uint16_t(image.height()));
@@ -269,11 +300,7 @@ class RootSetter {
             return false;
         pixels = RootPixelData();
 
-        const xcb_atom_t rootPmap = InternAtom(c, "_XROOTPMAP_ID");
-        const xcb_atom_t esetrootPmap = InternAtom(c, "ESETROOT_PMAP_ID");
-        if (rootPmap == XCB_ATOM_NONE || esetrootPmap == XCB_ATOM_NONE)
-            return Fail(error, QStringLiteral("the X server gave no root pixmap atoms"));
-        FreePreviousPixmap(c, root, rootPmap, esetrootPmap);
+        previous.Free();
         for (const xcb_atom_t atom : {rootPmap, esetrootPmap})
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, atom, XCB_ATOM_PIXMAP, 32, 1,
                                 &pixmap);
@@ -287,14 +314,33 @@ class RootSetter {
     ConnectionPtr connection_;
     xcb_screen_t* screen_ = nullptr;
     RootPixelFormat format_;
+    xcb_intern_atom_cookie_t rootPmapCookie_{};
+    xcb_intern_atom_cookie_t esetrootPmapCookie_{};
 };
 
+// The size JPEG decoding can scale to by itself (M/8 of the natural size,
+// libjpeg's DCT scaling) that still covers target; invalid when there is
+// none smaller than the picture or it does not come out in whole pixels.
+QSize DctScaledSize(const QSize& natural, const QSize& target) {
+    const double factor =
+        qMin(double(natural.width()) / target.width(), double(natural.height()) / target.height());
+    const int eighths = qBound(1, int(std::ceil(8 / factor)), 8);
+    if (eighths == 8 || natural.width() * eighths % 8 || natural.height() * eighths % 8)
+        return {};
+    return {natural.width() * eighths / 8, natural.height() * eighths / 8};
+}
+
+// Decodes path at (or, for JPEG, near) size and stretches it to size.
+// Decoding a JPEG at its exact DCT-scaled size and scaling once here is
+// faster than leaving the last step to the reader.
 QImage ReadAtSize(const QString& path, const QSize& size, QString* error) {
     QImageReader reader(path);
     reader.setAutoTransform(false);
     const QSize natural = reader.size();
-    if (natural.isValid())
-        reader.setScaledSize(size);
+    if (natural.isValid()) {
+        const QSize dct = reader.format() == "jpeg" ? DctScaledSize(natural, size) : QSize();
+        reader.setScaledSize(dct.isValid() ? dct : size);
+    }
     QImage image = reader.read();
     if (image.isNull()) {
         Fail(error,

@@ -20,16 +20,24 @@ class LinuxDesktopWallpaper final : public IDesktopWallpaper {
     bool SetActiveDesktopWallpaper(const QString& path, int, QString* errorText) override {
         if (!CheckPictureFile(path, errorText))
             return false;
+        const DesktopSession session = DetectDesktop(QProcessEnvironment::systemEnvironment());
         QtProcessRunner runner;
-        const BackendServices services{
-            runner,
-            QDBusConnection::sessionBus(),
-            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
-                QStringLiteral("/tavorin"),
-            {}};
-        const auto backend = MakeWallpaperBackend(
-            DetectDesktop(QProcessEnvironment::systemEnvironment()), services, errorText);
+        const BackendServices services{runner, BusFor(session.desktop), LinkFolder(), {}};
+        const auto backend = MakeWallpaperBackend(session, services, errorText);
         return backend && backend->Apply(QFileInfo(path).absoluteFilePath(), errorText);
+    }
+
+    // The session bus only for the desktops that are talked to over it:
+    // connecting elsewhere would start a bus where there is none.
+    static QDBusConnection BusFor(Desktop desktop) {
+        if (desktop == Desktop::Kde || desktop == Desktop::Xfce)
+            return QDBusConnection::sessionBus();
+        return QDBusConnection(QStringLiteral("tavorin-no-bus"));
+    }
+
+    static QString LinkFolder() {
+        return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+               QStringLiteral("/tavorin");
     }
 
     void SetClassicWallpaper(const QString& path) override {

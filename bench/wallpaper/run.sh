@@ -66,14 +66,16 @@ for i in "${available[@]}"; do
     rss[${names[$i]}]=$peak
 done
 
-# Times (ms): mean and minimum.
-declare -A mean minimum
+# Times (ms): wall-clock mean and minimum; CPU = user + system of the
+# program itself (the X server's share is not in it, for any of them).
+declare -A mean minimum cpu
 if command -v hyperfine >/dev/null; then
     args=()
     for i in "${available[@]}"; do args+=(-n "${names[$i]}" "${commands[$i]}"); done
     hyperfine -N --warmup 3 --runs "$runs" --export-csv "$work/times.csv" "${args[@]}" >/dev/null
-    while IFS=, read -r name m _ _ _ _ lo _; do
+    while IFS=, read -r name m _ _ user system lo _; do
         mean[$name]=$(awk -v s="$m" 'BEGIN { printf "%.1f", s * 1000 }')
+        cpu[$name]=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.1f", (u + s) * 1000 }')
         minimum[$name]=$(awk -v s="$lo" 'BEGIN { printf "%.1f", s * 1000 }')
     done < <(tail -n +2 "$work/times.csv")
 else
@@ -84,11 +86,12 @@ else
         done
         mean[${names[$i]}]=$(awk '{ s += $1 } END { printf "%.1f", s / NR * 1000 }' "$work/t")
         minimum[${names[$i]}]=$(sort -n "$work/t" | head -1 | awk '{ printf "%.1f", $1 * 1000 }')
+        cpu[${names[$i]}]=-
     done
 fi
 
 echo
-printf "%-10s %10s %10s %12s %12s %14s\n" what "mean ms" "min ms" "x hsetroot" "(by min)" "peak RSS KB"
+printf "%-10s %10s %10s %12s %12s %12s %14s\n" what "mean ms" "min ms" "x hsetroot" "(by min)" "CPU ms" "peak RSS KB"
 for i in "${available[@]}"; do
     n=${names[$i]}
     ratio=- ratio_min=-
@@ -96,7 +99,7 @@ for i in "${available[@]}"; do
         ratio=$(awk -v a="${mean[$n]}" -v b="${mean[hsetroot]}" 'BEGIN { printf "%.2f", a / b }')
         ratio_min=$(awk -v a="${minimum[$n]}" -v b="${minimum[hsetroot]}" 'BEGIN { printf "%.2f", a / b }')
     fi
-    printf "%-10s %10s %10s %12s %12s %14s\n" "$n" "${mean[$n]}" "${minimum[$n]}" "$ratio" "$ratio_min" "${rss[$n]}"
+    printf "%-10s %10s %10s %12s %12s %12s %14s\n" "$n" "${mean[$n]}" "${minimum[$n]}" "$ratio" "$ratio_min" "${cpu[$n]}" "${rss[$n]}"
 done
 if [ -n "${mean[hsetroot]:-}" ]; then
     echo

@@ -107,6 +107,29 @@ class tst_CommandWallpapers : public QObject {
         QCOMPARE(QFileInfo(link).symLinkTarget(), picture);
         QCOMPARE(QFileInfo(link).suffix(), QFileInfo(picture).suffix());
     }
+
+    void theRealRunnerPassesArgumentsWithoutAShell() {
+        QTemporaryDir dir;
+        const QString awkward = dir.filePath(QStringLiteral("it's \"a\" $HOME; `x` *.jpg"));
+        QtProcessRunner runner;
+        QString error;
+        QVERIFY2(runner.Run(QStringLiteral("touch"), {awkward}, &error), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QFileInfo(awkward).fileName()});
+    }
+
+    void theRealRunnerReportsFailures() {
+        QtProcessRunner runner(5000);
+        QString error;
+        QVERIFY(!runner.Run(QStringLiteral("tavorin-no-such-program"), {}, &error));
+        QVERIFY2(error.contains(QLatin1String("not installed")), qPrintable(error));
+        error.clear();
+        QVERIFY(
+            !runner.Run(QStringLiteral("ls"), {QStringLiteral("/tavorin/no/such/folder")}, &error));
+        QVERIFY2(error.contains(QLatin1String("exit code")), qPrintable(error));
+        QVERIFY2(error.contains(QLatin1String("/tavorin/no/such/folder")), qPrintable(error));
+        QVERIFY(runner.Run(QStringLiteral("true"), {}, nullptr));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_CommandWallpapers)

@@ -37,6 +37,20 @@ bool Near(QRgb a, QRgb b, int tolerance) {
            qAbs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
+// A Windows bitmap header that claims 30000 x 20000 pixels of 24 bits,
+// followed by no pixels at all.
+QByteArray HugeBitmapHeader() {
+    QByteArray header;
+    QDataStream out(&header, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(54 + 30000u * 20000u * 3) << quint32(0) << quint32(54);
+    out << quint32(40) << qint32(30000) << qint32(20000) << quint16(1) << quint16(24)
+        << quint32(0) << quint32(30000u * 20000u * 3) << qint32(2835) << qint32(2835)
+        << quint32(0) << quint32(0);
+    return header;
+}
+
 QString Hex(QRgb c) {
     return QStringLiteral("#%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0'));
 }
@@ -271,6 +285,7 @@ class tst_X11RootWallpaper : public QObject {
         QTest::newRow("missing") << QByteArray();
         QTest::newRow("not a picture") << QByteArray("this is no picture");
         QTest::newRow("truncated JPEG") << QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF", 10);
+        QTest::newRow("30000 x 20000 header, no pixels") << HugeBitmapHeader();
     }
 
     void aMissingOrBrokenPictureChangesNothing() {

@@ -2,7 +2,9 @@
 
 #include <QtTest>
 
+#ifdef TAVORIN_HAVE_XCB_RES
 #include <xcb/res.h>
+#endif
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -45,9 +47,8 @@ QByteArray HugeBitmapHeader() {
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData("BM", 2);
     out << quint32(54 + 30000u * 20000u * 3) << quint32(0) << quint32(54);
-    out << quint32(40) << qint32(30000) << qint32(20000) << quint16(1) << quint16(24)
-        << quint32(0) << quint32(30000u * 20000u * 3) << qint32(2835) << qint32(2835)
-        << quint32(0) << quint32(0);
+    out << quint32(40) << qint32(30000) << qint32(20000) << quint16(1) << quint16(24) << quint32(0)
+        << quint32(30000u * 20000u * 3) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
     return header;
 }
 
@@ -119,6 +120,7 @@ class XProbe {
         return result;
     }
 
+#ifdef TAVORIN_HAVE_XCB_RES
     struct Usage {
         int clients = 0;
         quint64 pixmapBytes = 0;
@@ -144,6 +146,8 @@ class XProbe {
         std::free(reply);
         return result;
     }
+
+#endif
 
   private:
     xcb_connection_t* connection_ = nullptr;
@@ -238,6 +242,9 @@ class tst_X11RootWallpaper : public QObject {
     }
 
     void tenChangesLeaveOnlyTheLastPixmap() {
+#ifndef TAVORIN_HAVE_XCB_RES
+        QSKIP("built without xcb-res (libxcb-res0-dev): cannot count the server's pixmaps");
+#else
         const QString path = save(FourColours(32, 32), QStringLiteral("a.png"));
         QString error;
         QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
@@ -254,6 +261,7 @@ class tst_X11RootWallpaper : public QObject {
         QCOMPARE(after.clients, first.clients);
         QCOMPARE(after.pixmapBytes, first.pixmapBytes);
         QVERIFY(XProbe().geometry(*XProbe().pixmapProperty("_XROOTPMAP_ID")));
+#endif
     }
 
     void freesAnotherSettersPixmap() {

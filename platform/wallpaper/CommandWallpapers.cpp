@@ -22,11 +22,16 @@ bool LxdeWallpaper::Apply(const QString& path, QString* error) {
 }
 
 QString SwayWallpaper::QuotedPath(const QString& path) {
-    if (path.contains(QLatin1Char('"')) || path.contains(QLatin1Char('\'')) ||
-        path.contains(QLatin1Char('\\')))
-        return {};
-    // Double quotes keep sway's command parser from splitting; the single
-    // quotes inside keep its shell-word expansion from reading $, ;, * etc.
+    // Quotes and backslashes cannot be quoted for both of sway's readings,
+    // and sway replaces its own $variables even inside quotes.
+    for (const QChar c : path) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'') || c == QLatin1Char('\\') ||
+            c == QLatin1Char('$') || c.unicode() < 0x20)
+            return {};
+    }
+    // Double quotes keep sway's command parser from splitting at blanks,
+    // ';' and ','; the single quotes inside keep its shell-word expansion
+    // from reading *, ~, ? and the like.
     return QStringLiteral("\"'") + path + QStringLiteral("'\"");
 }
 

@@ -28,10 +28,10 @@ class LxdeWallpaper final : public WallpaperBackend {
 };
 
 // sway: "swaymsg output * bg <path> stretch". sway splits its command line
-// at blanks, ';' and ',' and expands the path like a shell word, so the
-// path is quoted for both; a path holding quote characters or a backslash,
-// which cannot be quoted for both at once, is shown through a link with a
-// plain name in linkFolder.
+// at blanks, ';' and ',', replaces its $variables and expands the path like
+// a shell word, so the path is quoted for all of that; a path that cannot
+// be (quote characters, backslash, '$', control characters) is shown
+// through a link with a plain name in linkFolder.
 class SwayWallpaper final : public WallpaperBackend {
   public:
     SwayWallpaper(IProcessRunner& runner, QString linkFolder)

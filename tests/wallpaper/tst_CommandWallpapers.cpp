@@ -24,7 +24,7 @@ class RecordingRunner final : public IProcessRunner {
     }
 };
 
-const QString kAwkwardPath = QStringLiteral("/home/u/My Pictures/Ünïcode $HOME; a,b *.jpg");
+const QString kAwkwardPath = QStringLiteral("/home/u/My Pictures/Ünïcode ~ a;b,c *?.jpg");
 
 } // namespace
 
@@ -81,6 +81,8 @@ class tst_CommandWallpapers : public QObject {
         QTest::newRow("single quote") << "it's.jpg";
         QTest::newRow("double quote") << "say \"cheese\".png";
         QTest::newRow("backslash") << "back\\slash.gif";
+        QTest::newRow("dollar") << "cost $HOME.jpg";
+        QTest::newRow("newline") << "two\nlines.jpg";
     }
 
     void swayGetsAPlainLinkForPathsWithQuotes() {

@@ -102,7 +102,10 @@ class XProbe {
         return result;
     }
 
-    // One pixel of a depth-24 drawable (32 bits per pixel, least significant byte first).
+    int depth() const { return screen_->root_depth; }
+
+    // One pixel of a drawable of the root's depth, read through the root
+    // visual's colour masks.
     std::optional<QRgb> pixel(xcb_drawable_t drawable, int x, int y) {
         xcb_generic_error_t* error = nullptr;
         auto* reply =
@@ -112,9 +115,17 @@ class XProbe {
                                 &error);
         std::free(error);
         std::optional<QRgb> result;
-        if (reply && xcb_get_image_data_length(reply) >= 4) {
+        const int bytes = bitsPerPixel() / 8;
+        const xcb_visualtype_t* visual = rootVisual();
+        if (reply && visual && bytes > 0 && xcb_get_image_data_length(reply) >= bytes) {
             const std::uint8_t* data = xcb_get_image_data(reply);
-            result = qRgb(data[2], data[1], data[0]);
+            const bool msbFirst =
+                xcb_get_setup(connection_)->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+            std::uint32_t value = 0;
+            for (int i = 0; i < bytes; ++i)
+                value |= std::uint32_t(data[i]) << (8 * (msbFirst ? bytes - 1 - i : i));
+            result = qRgb(Channel(value, visual->red_mask), Channel(value, visual->green_mask),
+                          Channel(value, visual->blue_mask));
         }
         std::free(reply);
         return result;
@@ -150,6 +161,37 @@ class XProbe {
 #endif
 
   private:
+    static int Channel(std::uint32_t value, std::uint32_t mask) {
+        if (!mask)
+            return 0;
+        int shift = 0;
+        while (!((mask >> shift) & 1))
+            ++shift;
+        const std::uint32_t maximum = mask >> shift;
+        return int(((value & mask) >> shift) * 255 / maximum);
+    }
+
+    int bitsPerPixel() const {
+        xcb_format_iterator_t it = xcb_setup_pixmap_formats_iterator(xcb_get_setup(connection_));
+        for (; it.rem; xcb_format_next(&it)) {
+            if (it.data->depth == screen_->root_depth)
+                return it.data->bits_per_pixel;
+        }
+        return 0;
+    }
+
+    const xcb_visualtype_t* rootVisual() const {
+        xcb_depth_iterator_t depths = xcb_screen_allowed_depths_iterator(screen_);
+        for (; depths.rem; xcb_depth_next(&depths)) {
+            xcb_visualtype_iterator_t visuals = xcb_depth_visuals_iterator(depths.data);
+            for (; visuals.rem; xcb_visualtype_next(&visuals)) {
+                if (visuals.data->visual_id == screen_->root_visual)
+                    return visuals.data;
+            }
+        }
+        return nullptr;
+    }
+
     xcb_connection_t* connection_ = nullptr;
     xcb_screen_t* screen_ = nullptr;
 };
@@ -175,6 +217,8 @@ class tst_X11RootWallpaper : public QObject {
     void checkCorners(int tolerance) {
         XProbe probe;
         QVERIFY(probe.ok());
+        if (probe.depth() < 24) // 5 or 6 bits a colour
+            tolerance = qMax(tolerance, 8);
         const auto pixmap = probe.pixmapProperty("_XROOTPMAP_ID");
         QVERIFY(pixmap);
         QCOMPARE(probe.pixmapProperty("ESETROOT_PMAP_ID"), pixmap);

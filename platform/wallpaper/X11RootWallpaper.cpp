@@ -172,8 +172,10 @@ bool ReadFormat(xcb_connection_t* connection, const xcb_screen_t* screen, RootPi
 }
 
 bool Upload(xcb_connection_t* connection, xcb_pixmap_t pixmap, const RootPixelData& pixels,
-            int width, int height, int depth, QString* error) {
-    const std::uint64_t maxBytes = std::uint64_t(xcb_get_maximum_request_length(connection)) * 4;
+            int width, int height, int depth, std::uint32_t requestLimit, QString* error) {
+    std::uint64_t maxBytes = std::uint64_t(xcb_get_maximum_request_length(connection)) * 4;
+    if (requestLimit)
+        maxBytes = qMin<std::uint64_t>(maxBytes, requestLimit);
     const std::uint64_t room = maxBytes > 64 ? maxBytes - 64 : 0; // request header and margin
     const int rowsPerChunk = int(qMin<std::uint64_t>(room / pixels.bytesPerLine, height));
     if (rowsPerChunk < 1)
@@ -259,7 +261,8 @@ xcb_atom_t AtomReply(xcb_connection_t* connection, xcb_intern_atom_cookie_t cook
 // decoding and upload overlap the round trips.
 class RootSetter {
   public:
-    bool Open(const QByteArray& display, QString* error) {
+    bool Open(const QByteArray& display, std::uint32_t requestLimit, QString* error) {
+        requestLimit_ = requestLimit;
         int screenNumber = 0;
         connection_.reset(
             xcb_connect(display.isEmpty() ? nullptr : display.constData(), &screenNumber));
@@ -296,7 +299,8 @@ class RootSetter {
         const xcb_pixmap_t pixmap = xcb_generate_id(c);
         xcb_create_pixmap(c, std::uint8_t(format_.depth), pixmap, root,
                           std::uint16_t(image.width()), std::uint16_t(image.height()));
-        if (!Upload(c, pixmap, pixels, image.width(), image.height(), format_.depth, error))
+        if (!Upload(c, pixmap, pixels, image.width(), image.height(), format_.depth, requestLimit_,
+                    error))
             return false;
         pixels = RootPixelData();
 
@@ -314,6 +318,7 @@ class RootSetter {
     ConnectionPtr connection_;
     xcb_screen_t* screen_ = nullptr;
     RootPixelFormat format_;
+    std::uint32_t requestLimit_ = 0;
     xcb_intern_atom_cookie_t rootPmapCookie_{};
     xcb_intern_atom_cookie_t esetrootPmapCookie_{};
 };
@@ -371,7 +376,7 @@ bool X11RootWallpaper::Apply(const QString& path, QString* error) {
     if (!HasDisplay())
         return true;
     RootSetter setter;
-    if (!setter.Open(display_, error))
+    if (!setter.Open(display_, requestLimit_, error))
         return false;
     const QImage image = ReadAtSize(path, setter.Size(), error);
     if (image.isNull())
@@ -385,7 +390,7 @@ bool X11RootWallpaper::ApplyImage(const QImage& image, QString* error) {
     if (image.isNull())
         return Fail(error, QStringLiteral("no picture"));
     RootSetter setter;
-    if (!setter.Open(display_, error))
+    if (!setter.Open(display_, requestLimit_, error))
         return false;
     const QSize size = setter.Size();
     if (image.size() == size)

@@ -32,8 +32,11 @@ QByteArray RootPixels(const QImage& image, const RootPixelFormat& format, int* b
 // Without an X display (Wayland) nothing is done.
 class X11RootWallpaper final : public WallpaperBackend {
   public:
-    // display: the X display name; empty = $DISPLAY.
-    explicit X11RootWallpaper(QByteArray display = {}) : display_(std::move(display)) {}
+    // display: the X display name; empty = $DISPLAY. requestLimit: the
+    // largest request sent, in bytes (0 = the server's own limit); a smaller
+    // one makes the upload take more pieces.
+    explicit X11RootWallpaper(QByteArray display = {}, std::uint32_t requestLimit = 0)
+        : display_(std::move(display)), requestLimit_(requestLimit) {}
 
     QString Name() const override { return QStringLiteral("X11 root window"); }
 
@@ -49,6 +52,7 @@ class X11RootWallpaper final : public WallpaperBackend {
 
   private:
     QByteArray display_;
+    std::uint32_t requestLimit_;
 };
 
 } // namespace tavorin

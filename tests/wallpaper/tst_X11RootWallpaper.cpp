@@ -285,6 +285,23 @@ class tst_X11RootWallpaper : public QObject {
         checkCorners(0);
     }
 
+    void uploadsInPiecesUnderTheRequestLimit_data() {
+        QTest::addColumn<uint>("limit");
+        QTest::newRow("64 KiB") << 65536u;
+        QTest::newRow("one row and a bit") << 1280u * 4 + 100;
+    }
+
+    void uploadsInPiecesUnderTheRequestLimit() {
+        QFETCH(uint, limit);
+        QString error;
+        QVERIFY2(X11RootWallpaper({}, limit).ApplyImage(FourColours(64, 64), &error),
+                 qPrintable(error));
+        checkCorners(0);
+        // A row that does not fit in one request is an error, not a crash.
+        QVERIFY(!X11RootWallpaper({}, 100).ApplyImage(FourColours(64, 64), &error));
+        QVERIFY(!error.isEmpty());
+    }
+
     void tenChangesLeaveOnlyTheLastPixmap() {
 #ifndef TAVORIN_HAVE_XCB_RES
         QSKIP("built without xcb-res (libxcb-res0-dev): cannot count the server's pixmaps");

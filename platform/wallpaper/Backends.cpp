@@ -1,0 +1,43 @@
+#include "platform/wallpaper/Backends.h"
+
+#include "platform/wallpaper/CommandWallpapers.h"
+#include "platform/wallpaper/GSettingsWallpaper.h"
+#include "platform/wallpaper/KdeWallpaper.h"
+#include "platform/wallpaper/X11RootWallpaper.h"
+#include "platform/wallpaper/XfceWallpaper.h"
+
+namespace tavorin {
+
+std::unique_ptr<WallpaperBackend> MakeWallpaperBackend(const DesktopSession& session,
+                                                       const BackendServices& services,
+                                                       QString* error) {
+    switch (session.desktop) {
+    case Desktop::Gnome:
+    case Desktop::Unity:
+    case Desktop::Budgie:
+        return std::make_unique<GSettingsWallpaper>(GSettingsFamily::Gnome);
+    case Desktop::Cinnamon:
+        return std::make_unique<GSettingsWallpaper>(GSettingsFamily::Cinnamon);
+    case Desktop::Mate:
+        return std::make_unique<GSettingsWallpaper>(GSettingsFamily::Mate);
+    case Desktop::Kde:
+        return std::make_unique<KdeWallpaper>(services.bus);
+    case Desktop::Xfce:
+        return std::make_unique<XfceWallpaper>(services.bus);
+    case Desktop::Lxqt:
+        return std::make_unique<LxqtWallpaper>(services.runner);
+    case Desktop::Lxde:
+        return std::make_unique<LxdeWallpaper>(services.runner);
+    case Desktop::Sway:
+        return std::make_unique<SwayWallpaper>(services.runner, services.linkFolder);
+    case Desktop::Unknown:
+        break;
+    }
+    if (session.PlainX11())
+        return std::make_unique<X11RootWallpaper>(services.display);
+    Fail(error, session.wayland ? QStringLiteral("this Wayland desktop is not supported")
+                                : QStringLiteral("no desktop and no X display"));
+    return nullptr;
+}
+
+} // namespace tavorin

@@ -25,8 +25,8 @@ bool PutListRecord(const QString& fileName, int record, const QString& text);
 bool FitsRecord(const QString& path);
 
 struct ListWriteResult {
-    bool written = false;  // the file now holds the list
-    QStringList skipped;   // paths too long for a record, left out
+    bool written = false; // the file now holds the list
+    QStringList skipped;  // paths too long for a record, left out
 };
 
 // A saved picture list: records 1..N then the end marker. Reads stop at

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QImage;
+
 namespace tavorin {
 
 // Makes a picture the desktop wallpaper, by "Settings"/"Machine":
@@ -13,7 +15,20 @@ namespace tavorin {
 // conversion it holds the bitmap's path.
 void Set_Wallpaper(const Module1& m, QString& path);
 
-// Method 1: the desktop's own wallpaper service. False on refusal.
+// Method 1: the desktop's own wallpaper service. False on refusal, and
+// for a file that is missing or not a picture.
 bool SetActiveDesktopWallpaper(const Module1& m, const QString& path, int style);
+
+// The largest picture converted to a bitmap (pixels): decoding takes about
+// 7 bytes a pixel, so a larger one is refused rather than eat gigabytes.
+inline constexpr qint64 kMaxConvertPixels = 100'000'000;
+
+// Whether the file is there and its header reads as a picture.
+bool IsReadablePicture(const QString& path);
+// The picture at its natural size, as 24-bit RGB, decoded once; a null
+// image when it is missing, not a picture, too large or undecodable.
+QImage DecodeForBitmap(const QString& path);
+// Writes a 24-bit Windows bitmap, replacing the file only when complete.
+bool WriteBitmap(const QImage& image, const QString& fileName);
 
 } // namespace tavorin

@@ -91,13 +91,6 @@ std::optional<int> DropTarget(int dropRow, int selectedIndex, int count) {
     return std::min(dropRow, count - 1);
 }
 
-void MoveEntry(QStringList& list, int from, int to) {
-    if (from < 0 || from >= list.size())
-        return;
-    const QString entry = list.takeAt(from);
-    list.insert(std::clamp(to, 0, int(list.size())), entry);
-}
-
 int PreviewIndexFromPick(int currentIndex, int count) {
     if (count <= 0)
         return -1;

@@ -79,9 +79,6 @@ ListMenuVisibility ListMenu(int selectedIndex, int count);
 // (on its own row); otherwise the row, at most the last one.
 std::optional<int> DropTarget(int dropRow, int selectedIndex, int count);
 
-// Moves entry `from` to index `to` of the list without it.
-void MoveEntry(QStringList& list, int from, int to);
-
 // The preview's next 0-based index for a random pick, kept inside a list
 // of `count` entries; -1 for an empty list.
 int PreviewIndexFromPick(int currentIndex, int count);

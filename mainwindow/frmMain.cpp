@@ -7,6 +7,7 @@
 #include "viewer/frmFullscreen.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -80,6 +81,8 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     createControls();
     connectHandlers();
     connectListHandlers();
+    // The session ending quits the program: the random order is kept.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::Form_Unload);
 }
 
 frmMain::~frmMain() = default;
@@ -408,20 +411,23 @@ void frmMain::mExit_Click() {
     hide();
 }
 
+// The window system's close requests (close box, system menu) come
+// spontaneous; the program's own do not.
 void frmMain::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload(event);
+    if (Form_QueryUnload(event->spontaneous()))
+        event->ignore();
+    else
+        event->accept();
 }
 
-// The close box and the system menu only minimise; every other close
-// request (the session ending) unloads.
-void frmMain::Form_QueryUnload(QCloseEvent* event) {
-    if (!unloading_ && event->spontaneous()) {
-        event->ignore();
+bool frmMain::Form_QueryUnload(bool fromCloseBox) {
+    if (fromCloseBox && !unloading_) {
         cmdOK_Click();
-        return;
+        return true;
     }
-    event->accept();
+    unloading_ = true;
     Form_Unload();
+    return false;
 }
 
 void frmMain::Form_Unload() {

@@ -158,6 +158,9 @@ class frmMain : public QWidget, public PictureTarget {
     void cmdOK_Click();
     void cmdExit_Click() { mExit_Click(); }
     void mExit_Click();
+    // A close request: from the window's close box it only minimises
+    // (returns true: cancelled); any other unloads the window.
+    bool Form_QueryUnload(bool fromCloseBox);
 
     // ---- State, readable by tests and the background mode.
     const RandomOrder& randomOrder() const { return order_; }
@@ -224,7 +227,6 @@ class frmMain : public QWidget, public PictureTarget {
     void beginDrag();
 
     // Ending.
-    void Form_QueryUnload(QCloseEvent* event);
     void Form_Unload();
 
     Module1& m_;

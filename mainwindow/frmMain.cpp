@@ -81,6 +81,7 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     createControls();
     connectHandlers();
     connectListHandlers();
+    SetListButtons();
     // The session ending quits the program: the random order is kept.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::Form_Unload);
 }

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFont>
 #include <QFrame>
 #include <QIcon>
 #include <QIntValidator>
@@ -76,6 +77,10 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     setWindowTitle(QStringLiteral("Tavorin"));
     setWindowIcon(QIcon(m_.folder().DataFile(QStringLiteral("Icon/Tavorin icon.ico"))));
     setFixedSize(px(6675), px(4065));
+    // The fixed layout is drawn for a small dialog font.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
     Timer1.setInterval(60000);
     Timer2.setInterval(1000);
     createControls();

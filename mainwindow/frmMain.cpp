@@ -279,6 +279,13 @@ void frmMain::setSplashStatus(const QString& text) {
     splash_.SetStatus(text);
 }
 
+// Every write replaces the whole settings file safely, which costs far more
+// than a read: Apply at start-up mostly stores what is already there.
+void frmMain::writeSetting(const QString& section, const QString& key, const QString& value) {
+    if (m_.GetINIFile(section, key) != value)
+        m_.WriteINIFile(section, key, value);
+}
+
 // Adds or removes the notification-area icon as "Systray" says; the
 // background mode fills it in.
 void frmMain::UpdateTrayIcon() {}

@@ -195,6 +195,8 @@ class frmMain : public QWidget, public PictureTarget {
     void Skins();
 
     void setSplashStatus(const QString& text);
+    // Stores a setting; a value the file already holds is not written again.
+    void writeSetting(const QString& section, const QString& key, const QString& value);
     void bringLogOnEntryInLine();
     void fillChangeModes();
     void setModeText(const QString& mode);

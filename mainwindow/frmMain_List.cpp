@@ -402,7 +402,7 @@ void frmMain::cmdLoad_Click() {
         return;
     const QString path = chosen.trimmed();
     lblFilePath->setText(path);
-    m_.WriteINIFile(kSettings, QStringLiteral("InitSaveDir"), GetAbsolutePathName(path));
+    writeSetting(kSettings, QStringLiteral("InitSaveDir"), GetAbsolutePathName(path));
     mClear_Click();
     for (const QString& picture : ReadSavedList(path, kMaxLoadRecords))
         appendEntry(picture, GetFileName(picture));
@@ -421,7 +421,7 @@ void frmMain::cmdSave_Click() {
     }
     QString path = chosen.trimmed();
     lblFilePath->setText(path);
-    m_.WriteINIFile(kSettings, QStringLiteral("InitSaveDir"), GetAbsolutePathName(path));
+    writeSetting(kSettings, QStringLiteral("InitSaveDir"), GetAbsolutePathName(path));
     if (GetExtensionName(path).isEmpty())
         path += QStringLiteral(".tl");
     const ListWriteResult result = WriteSavedList(path, ListPaths());

@@ -92,27 +92,27 @@ void frmMain::cmdApply_Click() {
     order_.ListTotal = lstWallpaper->count();
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
         order_.Reseed = true;
-        m_.WriteINIFile(kSettings, QStringLiteral("Click"), QStringLiteral("1"));
-        m_.WriteINIFile(kSettings, QStringLiteral("FirstRun"), QStringLiteral("1"));
+        writeSetting(kSettings, QStringLiteral("Click"), QStringLiteral("1"));
+        writeSetting(kSettings, QStringLiteral("FirstRun"), QStringLiteral("1"));
     }
     Save_List();
     const QString mode = ChangeMode();
-    m_.WriteINIFile(kSettings, QStringLiteral("change"), mode);
-    m_.WriteINIFile(kSettings, QStringLiteral("shutdown"), flag(chkShutdown->isChecked()));
-    m_.WriteINIFile(kSettings, QStringLiteral("random"), flag(chkRandom->isChecked()));
+    writeSetting(kSettings, QStringLiteral("change"), mode);
+    writeSetting(kSettings, QStringLiteral("shutdown"), flag(chkShutdown->isChecked()));
+    writeSetting(kSettings, QStringLiteral("random"), flag(chkRandom->isChecked()));
     if (mode == kModeFrequently)
-        m_.WriteINIFile(kSettings, QStringLiteral("min"), QString::number(boxInterval()));
+        writeSetting(kSettings, QStringLiteral("min"), QString::number(boxInterval()));
 
     if (mode == kModeStartup &&
         EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Loader")), 1)) {
         Change_Wallpaper();
         if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("shutdown")), 1)) {
-            m_.WriteINIFile(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
+            writeSetting(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
             mExit_Click();
             return;
         }
     }
-    m_.WriteINIFile(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
+    writeSetting(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
 
     if (mode == kModeOnceADay &&
         DayChangeDue(m_.GetINIFile(kSettings, QStringLiteral("LastChangingDate")),
@@ -129,6 +129,13 @@ void frmMain::cmdApply_Click() {
 
 void frmMain::Save_List() {
     const QStringList paths = ListPaths();
+    // The list as applied last time (the usual case at start-up) is not
+    // written again.
+    if (paths == LoadAutomaticList(m_) &&
+        m_.GetINIFile(kSettings, QStringLiteral("ListCount")) == QString::number(paths.size())) {
+        order_.ListTotal = static_cast<int>(paths.size());
+        return;
+    }
     const ListWriteResult result = SaveAutomaticList(m_, paths);
     // The schedule counts what the automatic list really holds.
     order_.ListTotal = static_cast<int>(paths.size() - result.skipped.size());
@@ -162,7 +169,7 @@ void frmMain::Change_Wallpaper() {
         if (tryChangeWallpaper())
             return;
         writeRandomState();
-        m_.WriteINIFile(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
+        writeSetting(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
     }
 }
 
@@ -189,16 +196,16 @@ bool frmMain::tryChangeWallpaper() {
     QString path = GetListRecord(listFile, order_.CurrentIndex);
     if (path.isEmpty()) {
         order_.CurrentIndex = 1;
-        m_.WriteINIFile(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
+        writeSetting(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
         path = GetListRecord(listFile, 1);
         if (path.isEmpty())
             return false;
     }
     Set_Wallpaper(path);
     ++order_.CurrentIndex;
-    m_.WriteINIFile(kSettings, QStringLiteral("Wallpaper"), QString::number(order_.CurrentIndex));
-    m_.WriteINIFile(kSettings, QStringLiteral("LastChangingDate"),
-                    ChangingDateText(m_.services().clock.Today()));
+    writeSetting(kSettings, QStringLiteral("Wallpaper"), QString::number(order_.CurrentIndex));
+    writeSetting(kSettings, QStringLiteral("LastChangingDate"),
+                 ChangingDateText(m_.services().clock.Today()));
     return true;
 }
 
@@ -215,9 +222,9 @@ bool frmMain::readRandomState() {
 }
 
 void frmMain::writeRandomState() {
-    m_.WriteINIFile(kMemory, QStringLiteral("X"), QString::number(order_.X));
-    m_.WriteINIFile(kMemory, QStringLiteral("Y"), QString::number(order_.Y));
-    m_.WriteINIFile(kMemory, QStringLiteral("Z"), QString::number(order_.Z));
+    writeSetting(kMemory, QStringLiteral("X"), QString::number(order_.X));
+    writeSetting(kMemory, QStringLiteral("Y"), QString::number(order_.Y));
+    writeSetting(kMemory, QStringLiteral("Z"), QString::number(order_.Z));
 }
 
 void frmMain::Set_Wallpaper(QString& path) {

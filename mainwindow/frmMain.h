@@ -244,6 +244,7 @@ class frmMain : public QWidget, public PictureTarget {
     QString previewPath_;
     QPoint dragStart_;
     bool inClick_ = false;
+    bool reportingMissing_ = false;
 };
 
 } // namespace tavorin

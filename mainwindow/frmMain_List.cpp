@@ -168,9 +168,12 @@ void frmMain::clearPreview() {
 void frmMain::reportMissingPicture() {
     const int index = ListIndex();
     const QString name = index >= 0 ? lstWallpaper->item(index)->text() : QString();
+    // The preview must not move the selection while the user answers.
+    reportingMissing_ = true;
     m_.dialogs().MsgBox(QStringLiteral("File not found:'") + name + QLatin1Char('\''),
                         MsgButtons::Ok, MsgIcon::Critical);
     cmdDelete_Click();
+    reportingMissing_ = false;
 }
 
 void frmMain::lstWallpaper_DblClick() {

@@ -261,6 +261,8 @@ void frmMain::stopPreview() {
 }
 
 void frmMain::Timer2_Timer() {
+    if (reportingMissing_)
+        return;
     ++previewTicks_;
     if (previewTicks_ >= previewPeriod_) {
         Preview_Step();

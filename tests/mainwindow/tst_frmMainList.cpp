@@ -60,6 +60,33 @@ int fullscreenViewers() {
     return count;
 }
 
+// Runs `during` while a message box is open, as timers tick under a real one.
+class TickingDialogs final : public IDialogs {
+  public:
+    explicit TickingDialogs(FakeDialogs& inner) : inner_(inner) {}
+    std::function<void()> during;
+    MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+                     const QString& title) override {
+        if (during)
+            during();
+        return inner_.MsgBox(text, buttons, icon, title);
+    }
+    QString GetOpenFileName(QWidget* owner, const QString& title, const QString& start,
+                            const QString& filter) override {
+        return inner_.GetOpenFileName(owner, title, start, filter);
+    }
+    QString GetSaveFileName(QWidget* owner, const QString& title, const QString& start,
+                            const QString& filter) override {
+        return inner_.GetSaveFileName(owner, title, start, filter);
+    }
+    QString BrowseForFolder(QWidget* owner, const QString& title) override {
+        return inner_.BrowseForFolder(owner, title);
+    }
+
+  private:
+    FakeDialogs& inner_;
+};
+
 } // namespace
 
 class tst_frmMainList : public QObject {
@@ -71,6 +98,7 @@ class tst_frmMainList : public QObject {
     void buttonsFollowTheSelection();
     void missingPictureOffersItsRemoval();
     void deleteAsksAndRemovesFromBothLists();
+    void previewWaitsWhileAMissingPictureIsReported();
     void deleteWithoutSelectionSaysSo();
     void upThenDownRestoresTheOrder();
     void clearStopsARunningPreview();
@@ -199,6 +227,36 @@ void tst_frmMainList::deleteAsksAndRemovesFromBothLists() {
     QVERIFY(!w.cmdApplyNow->isEnabled());
     QVERIFY(!w.cmdDelete->isEnabled());
     QCOMPARE(w.lblListCount->text(), QStringLiteral("0/2"));
+}
+
+void tst_frmMainList::previewWaitsWhileAMissingPictureIsReported() {
+    MainWindowHarness h;
+    const QStringList list = h.pictures(3);
+    h.storeAutomaticList(list);
+    h.set(QStringLiteral("change"), QStringLiteral("Frequently"));
+    h.set(QStringLiteral("min"), QStringLiteral("1"));
+    TickingDialogs dialogs(h.fake.dialogs);
+    Services services{h.fake.services.folder, dialogs,         h.fake.registry, h.fake.wallpaper,
+                      h.fake.shell,           h.fake.instance, h.fake.clock,    h.fake.tray};
+    Module1 module(services);
+    frmMain w(module, h.splash);
+    w.LoadData();
+    QFile::remove(list[0]);
+    w.cmdPreview_Click(); // one step a second
+    h.fake.dialogs.answers = {MsgResult::Ok, MsgResult::Yes};
+    dialogs.during = [&] {
+        for (int i = 0; i < 4; ++i)
+            w.Timer2_Timer();
+    };
+    w.Timer2_Timer(); // selects the missing first picture
+    QCOMPARE(h.fake.dialogs.messages.size(), 2);
+    QCOMPARE(h.fake.dialogs.messages[0].text, QStringLiteral("File not found:'p1.jpg'"));
+    QCOMPARE(h.fake.dialogs.messages[1].text,
+             QStringLiteral("Are you sure you want to remove p1.jpg from the list?"));
+    QStringList paths;
+    for (int i = 0; i < w.lstAdd->count(); ++i)
+        paths << w.lstAdd->item(i)->text();
+    QCOMPARE(paths, list.mid(1));
 }
 
 void tst_frmMainList::deleteWithoutSelectionSaysSo() {

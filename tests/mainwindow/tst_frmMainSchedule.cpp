@@ -354,7 +354,6 @@ void tst_frmMainSchedule::randomPickFollowsTheStoredState() {
     QCOMPARE(h.get(QStringLiteral("Z"), QStringLiteral("Memory")), QStringLiteral("0"));
     QCOMPARE(h.get(QStringLiteral("Click")), QStringLiteral("0"));
     QCOMPARE(h.get(QStringLiteral("Wallpaper")), QStringLiteral("6"));
-    QStringList seen = h.applied();
     for (int i = 0; i < 20; ++i)
         w.Timer1_Timer();
     const QStringList all = h.applied();

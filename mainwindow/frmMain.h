@@ -245,6 +245,7 @@ class frmMain : public QWidget, public PictureTarget {
     QPoint dragStart_;
     bool inClick_ = false;
     bool reportingMissing_ = false;
+    bool changing_ = false;
 };
 
 } // namespace tavorin

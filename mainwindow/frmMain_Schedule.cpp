@@ -154,8 +154,11 @@ void frmMain::Timer1_Timer() {
     const auto interval = StoredInterval(m_.GetINIFile(kSettings, QStringLiteral("min")));
     if (!interval)
         return; // no usable interval: nothing is ever due
-    if (minuteCount_ >= *interval) {
+    // A change whose message is still open is not joined by another.
+    if (minuteCount_ >= *interval && !changing_) {
+        changing_ = true;
         Change_Wallpaper();
+        changing_ = false;
         minuteCount_ = 0;
     }
 }

@@ -60,33 +60,6 @@ int fullscreenViewers() {
     return count;
 }
 
-// Runs `during` while a message box is open, as timers tick under a real one.
-class TickingDialogs final : public IDialogs {
-  public:
-    explicit TickingDialogs(FakeDialogs& inner) : inner_(inner) {}
-    std::function<void()> during;
-    MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                     const QString& title) override {
-        if (during)
-            during();
-        return inner_.MsgBox(text, buttons, icon, title);
-    }
-    QString GetOpenFileName(QWidget* owner, const QString& title, const QString& start,
-                            const QString& filter) override {
-        return inner_.GetOpenFileName(owner, title, start, filter);
-    }
-    QString GetSaveFileName(QWidget* owner, const QString& title, const QString& start,
-                            const QString& filter) override {
-        return inner_.GetSaveFileName(owner, title, start, filter);
-    }
-    QString BrowseForFolder(QWidget* owner, const QString& title) override {
-        return inner_.BrowseForFolder(owner, title);
-    }
-
-  private:
-    FakeDialogs& inner_;
-};
-
 } // namespace
 
 class tst_frmMainList : public QObject {

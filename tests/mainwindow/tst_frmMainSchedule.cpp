@@ -59,6 +59,7 @@ class tst_frmMainSchedule : public QObject {
     void settingsNonsenseNeverHangs_data();
     void settingsNonsenseNeverHangs();
     void applyNowKeepsThePosition();
+    void minuteTicksWaitForAnOpenMessage();
     void previewMovesEverySecondsInListOrder();
     void previewInRandomOrderStaysInsideTheList();
     void closeBoxMinimisesAndExitStoresTheState();
@@ -470,6 +471,30 @@ void tst_frmMainSchedule::settingsNonsenseNeverHangs() {
             QVERIFY(
                 WholeNumber(h.get(QLatin1String(memory), QStringLiteral("Memory")), -32768, 32767));
     }
+}
+
+void tst_frmMainSchedule::minuteTicksWaitForAnOpenMessage() {
+    Scheduled h(3, QStringLiteral("Frequently"));
+    h.set(QStringLiteral("Wallpaper"), QStringLiteral("1"));
+    QFile::remove(h.list[0]); // the desktop refuses it: "Image not found"
+    TickingDialogs dialogs(h.fake.dialogs);
+    Services services{h.fake.services.folder, dialogs,         h.fake.registry, h.fake.wallpaper,
+                      h.fake.shell,           h.fake.instance, h.fake.clock,    h.fake.tray};
+    Module1 module(services);
+    frmMain w(module, h.splash);
+    w.LoadData();
+    dialogs.during = [&] {
+        for (int i = 0; i < 3; ++i)
+            w.Timer1_Timer();
+    };
+    w.Timer1_Timer();
+    QCOMPARE(h.fake.dialogs.messages.size(), 1);
+    QCOMPARE(h.fake.dialogs.messages[0].text,
+             QStringLiteral("Image not found:'") + h.list[0] + QLatin1Char('\''));
+    QCOMPARE(h.get(QStringLiteral("Wallpaper")), QStringLiteral("2")); // the position advances
+    dialogs.during = nullptr;
+    w.Timer1_Timer();
+    QCOMPARE(h.applied(), QStringList({h.list[1]}));
 }
 
 void tst_frmMainSchedule::applyNowKeepsThePosition() {

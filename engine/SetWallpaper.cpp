@@ -74,7 +74,9 @@ QImage DecodeForBitmap(const QString& path) {
     }
     if (image.isNull() || qint64{image.width()} * image.height() > kMaxConvertPixels)
         return {};
-    image.convertTo(QImage::Format_RGB888);
+    // Opaque 32-bit RGB: what JPEG decodes to, what the screen takes, and
+    // what the bitmap writer stores as 24 bits a pixel.
+    image.convertTo(QImage::Format_RGB32);
     return image;
 }
 

@@ -19,16 +19,18 @@ void Set_Wallpaper(const Module1& m, QString& path);
 // for a file that is missing or not a picture.
 bool SetActiveDesktopWallpaper(const Module1& m, const QString& path, int style);
 
-// The largest picture converted to a bitmap (pixels): decoding takes about
-// 7 bytes a pixel, so a larger one is refused rather than eat gigabytes.
+// The largest picture converted to a bitmap (pixels): the decoded picture
+// takes 4 bytes a pixel, so a larger one is refused rather than eat
+// gigabytes (100 megapixels: 400 MB).
 inline constexpr qint64 kMaxConvertPixels = 100'000'000;
 
 // Whether the file is there and its header reads as a picture.
 bool IsReadablePicture(const QString& path);
-// The picture at its natural size, as 24-bit RGB, decoded once; a null
-// image when it is missing, not a picture, too large or undecodable.
+// The picture at its natural size as opaque 32-bit RGB, decoded once; a
+// null image when it is missing, not a picture, too large or undecodable.
 QImage DecodeForBitmap(const QString& path);
-// Writes a 24-bit Windows bitmap, replacing the file only when complete.
+// Writes a 24-bit Windows bitmap (from an RGB32 picture), replacing the
+// file only when complete.
 bool WriteBitmap(const QImage& image, const QString& fileName);
 
 } // namespace tavorin

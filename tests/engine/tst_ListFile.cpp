@@ -62,6 +62,8 @@ class tst_ListFile : public QObject {
     void readingNeverCreatesOrChangesTheFile();
     void notAPlainFile();
     void savedListLayoutAndSkippedPaths();
+    void emptySavedListIsTheMarkerAlone();
+    void savedListReadsAtMost32700();
     void bulkWriteEqualsRecordByRecord();
     void savedListReaderStops_data();
     void savedListReaderStops();
@@ -249,6 +251,26 @@ void tst_ListFile::savedListLayoutAndSkippedPaths() {
     QCOMPARE(result.skipped, QStringList{tooLong});
     QCOMPARE(ReadSavedList(file), kThree);
     QCOMPARE(QFileInfo(file).size(), qint64(800));
+}
+
+void tst_ListFile::emptySavedListIsTheMarkerAlone() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("empty.tl"));
+    QVERIFY(WriteSavedList(file, {}).written);
+    QCOMPARE(fileBytes(file), record(kEndMarker.toUtf8()));
+    QVERIFY(ReadSavedList(file).isEmpty());
+}
+
+void tst_ListFile::savedListReadsAtMost32700() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("many.tl"));
+    QStringList many;
+    for (int i = 1; i <= kMaxLoadRecords + 1; ++i)
+        many << QStringLiteral("/p/%1.jpg").arg(i);
+    QVERIFY(WriteSavedList(file, many).written);
+    const QStringList read = ReadSavedList(file);
+    QCOMPARE(read.size(), kMaxLoadRecords);
+    QCOMPARE(read.last(), QStringLiteral("/p/32700.jpg"));
 }
 
 void tst_ListFile::bulkWriteEqualsRecordByRecord() {

@@ -5,9 +5,7 @@
 namespace tavorin {
 
 namespace {
-qsizetype lastSlash(const QString& path) {
-    return path.lastIndexOf(QLatin1Char('/'));
-}
+qsizetype lastSlash(const QString& path) { return path.lastIndexOf(QLatin1Char('/')); }
 } // namespace
 
 QString GetFileName(const QString& path) {

@@ -29,6 +29,10 @@ struct ListWriteResult {
     QStringList skipped;  // paths too long for a record, left out
 };
 
+// Writers leave out empty paths (an empty record would end the list) and
+// paths too long for a record (named in `skipped`); the records of the
+// others follow each other in list order.
+
 // A saved picture list: records 1..N then the end marker. Reads stop at
 // the first empty record, the marker, a bad record or maxRecords.
 QStringList ReadSavedList(const QString& fileName, int maxRecords = kMaxLoadRecords);
@@ -39,9 +43,13 @@ ListWriteResult WriteSavedList(const QString& fileName, const QStringList& paths
 // count "Settings"/"ListCount".
 QString AutomaticListFile(const Module1& m);
 // Replaces the automatic list whole and stores "ListCount" (the number
-// of pictures written).
+// of pictures written); with nothing to store the file is deleted and
+// "ListCount" = "0". When the file cannot be written, the old list and
+// its "ListCount" stay as they were and `written` is false.
 ListWriteResult SaveAutomaticList(const Module1& m, const QStringList& paths);
-// Reads "ListCount" records, stopping early at the first empty one.
+// Reads "ListCount" records (rounded to a whole number; 0 when absent,
+// not a number or below 1), stopping early at the first empty or bad one
+// and at the end of the file.
 QStringList LoadAutomaticList(const Module1& m);
 
 } // namespace tavorin

@@ -35,15 +35,20 @@ class DecodeLimitFor {
     explicit DecodeLimitFor(const QSize& size) : previous_(QImageReader::allocationLimit()) {
         const qint64 bytes = qint64{size.width()} * size.height() * 4;
         const int needed = static_cast<int>(bytes / (1024 * 1024)) + 1;
-        if (previous_ != 0 && needed > previous_)
+        raised_ = previous_ != 0 && needed > previous_;
+        if (raised_)
             QImageReader::setAllocationLimit(needed);
     }
-    ~DecodeLimitFor() { QImageReader::setAllocationLimit(previous_); }
+    ~DecodeLimitFor() {
+        if (raised_)
+            QImageReader::setAllocationLimit(previous_);
+    }
     DecodeLimitFor(const DecodeLimitFor&) = delete;
     DecodeLimitFor& operator=(const DecodeLimitFor&) = delete;
 
   private:
     int previous_;
+    bool raised_ = false;
 };
 
 } // namespace

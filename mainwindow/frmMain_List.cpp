@@ -6,6 +6,7 @@
 #include "engine/FilePaths.h"
 #include "engine/ListFile.h"
 #include "engine/PictureInfo.h"
+#include "mainwindow/ButtonIcons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -301,7 +302,7 @@ void frmMain::beginDrag() {
     auto* data = new QMimeData;
     data->setData(kDragFormat, lstWallpaper->objectName().toUtf8());
     drag->setMimeData(data);
-    drag->setPixmap(QIcon::fromTheme(QStringLiteral("image-x-generic")).pixmap(16, 16));
+    drag->setPixmap(ButtonIcon(ButtonPicture::Add).pixmap(18, 18));
     drag->exec(Qt::MoveAction);
 }
 

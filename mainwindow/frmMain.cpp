@@ -151,7 +151,11 @@ void frmMain::createListControls() {
         label(this, "lblListCount", QStringLiteral("0/0"), twipRect(2040, 120, 855, 255));
     lstWallpaper = place(new QListWidget(this), "lstWallpaper", twipRect(720, 360, 2415, 1500));
     lstWallpaper->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstWallpaper->setStyleSheet(QStringLiteral("QListWidget { background: rgb(255, 255, 192); }"));
+    // A palette, not a style sheet: style sheets cost the program a second
+    // style object for its whole run.
+    QPalette yellow = lstWallpaper->palette();
+    yellow.setColor(QPalette::Base, QColor(255, 255, 192));
+    lstWallpaper->setPalette(yellow);
     lstWallpaper->viewport()->setAcceptDrops(true);
     lstWallpaper->viewport()->installEventFilter(this);
     lstAdd = place(new QListWidget(this), "lstAdd", QRect());

@@ -68,6 +68,7 @@ class tst_frmMainListFiles : public QObject {
     void badListFilesLoadWhatTheyCan_data();
     void badListFilesLoadWhatTheyCan();
     void tooLongPathsAreNamedNotDropped();
+    void aFailedSaveIsReported();
 };
 
 void tst_frmMainListFiles::saveAndLoadRoundTrip() {
@@ -275,6 +276,18 @@ void tst_frmMainListFiles::tooLongPathsAreNamedNotDropped() {
     QCOMPARE(h.fake.dialogs.messages.size(), 2);
     QCOMPARE(h.get(QStringLiteral("ListCount")), QStringLiteral("2"));
     QCOMPARE(h.w->randomOrder().ListTotal, 2);
+}
+
+void tst_frmMainListFiles::aFailedSaveIsReported() {
+    ListFiles h(2);
+    const QString file = h.folder.root() + QStringLiteral("/no such folder/mine.tl");
+    h.save(file);
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(h.fake.dialogs.messages.size(), 1);
+    QCOMPARE(h.fake.dialogs.messages[0].text,
+             QStringLiteral("Could not save the list:'") + file + QLatin1Char('\''));
+    QCOMPARE(h.fake.dialogs.messages[0].icon, MsgIcon::Critical);
+    QCOMPARE(h.paths(), h.list);
 }
 
 QTEST_MAIN(tst_frmMainListFiles)

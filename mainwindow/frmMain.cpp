@@ -28,7 +28,6 @@ namespace tavorin {
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
-const QString kMemory = QStringLiteral("Memory");
 
 // The window design measures in twips, 15 to the pixel.
 int px(int twips) {

@@ -1,0 +1,305 @@
+// The main window's schedule: the mode, the interval, Apply, the minute
+// tick, the change itself and the preview that plays it back.
+#include "mainwindow/Schedule.h"
+#include "mainwindow/frmMain.h"
+
+#include "engine/ListFile.h"
+#include "engine/SetWallpaper.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace tavorin {
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kMemory = QStringLiteral("Memory");
+const QString kPreviewCaption = QStringLiteral("Pre&view");
+const QString kStopCaption = QStringLiteral("S&top");
+
+// A change that fails is repaired and tried again; a failure the repair
+// does not remove ends the change after this many attempts.
+constexpr int kChangeAttempts = 3;
+
+QString flag(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+// ------------------------------------------------------------ mode box
+
+bool frmMain::isFrequently() const {
+    return ChangeMode() == kModeFrequently;
+}
+
+void frmMain::cboChange_Click() {
+    const QString mode = ChangeMode();
+    if (mode == kModeOnceADay || mode == kModeNever || mode == kModeStartup) {
+        stopPreview();
+        cmdPreview->setEnabled(false);
+        setShutdownEnabled(true);
+    } else {
+        cmdPreview->setEnabled(lstWallpaper->count() >= 1);
+        setShutdownEnabled(false);
+        chkShutdown->setChecked(false);
+    }
+    if (mode == kModeNever)
+        setShutdownEnabled(false);
+    setIntervalEnabled(mode == kModeFrequently);
+}
+
+void frmMain::setShutdownEnabled(bool enabled) {
+    chkShutdown->setEnabled(enabled);
+    lblShutdown->setEnabled(enabled);
+}
+
+void frmMain::setIntervalEnabled(bool enabled) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtHour, txtMin, scrHour, scrMin, Label5, Label6, Label7})
+        control->setEnabled(enabled);
+}
+
+// The bars run from 0 at the top; each box shows the bar's maximum minus
+// its value. With 0 hours the minutes cannot go below 1.
+void frmMain::scrHour_Change() {
+    const int hours = 23 - scrHour->value();
+    txtHour->setText(QString::number(hours));
+    if (hours == 0 && BoxNumber(txtMin->text()) == 0)
+        txtMin->setText(QStringLiteral("1"));
+    // Keep the minute bar's range in step with the hours at once.
+    scrMin->setMaximum(hours == 0 ? 58 : 59);
+}
+
+void frmMain::scrMin_Change() {
+    scrMin->setMaximum(BoxNumber(txtHour->text()) == 0 ? 58 : 59);
+    txtMin->setText(QString::number(59 - scrMin->value()));
+}
+
+int frmMain::boxInterval() const {
+    return IntervalFromBoxes(txtHour->text(), txtMin->text());
+}
+
+// ------------------------------------------------------------ Apply
+
+void frmMain::cmdApply_Click() {
+    order_.ListTotal = lstWallpaper->count();
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+        order_.Reseed = true;
+        writeSetting(kSettings, QStringLiteral("Click"), QStringLiteral("1"));
+        writeSetting(kSettings, QStringLiteral("FirstRun"), QStringLiteral("1"));
+    }
+    Save_List();
+    const QString mode = ChangeMode();
+    writeSetting(kSettings, QStringLiteral("change"), mode);
+    writeSetting(kSettings, QStringLiteral("shutdown"), flag(chkShutdown->isChecked()));
+    writeSetting(kSettings, QStringLiteral("random"), flag(chkRandom->isChecked()));
+    if (mode == kModeFrequently)
+        writeSetting(kSettings, QStringLiteral("min"), QString::number(boxInterval()));
+
+    if (mode == kModeStartup &&
+        EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Loader")), 1)) {
+        Change_Wallpaper();
+        if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("shutdown")), 1)) {
+            writeSetting(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
+            mExit_Click();
+            return;
+        }
+    }
+    writeSetting(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
+
+    if (mode == kModeOnceADay &&
+        DayChangeDue(m_.GetINIFile(kSettings, QStringLiteral("LastChangingDate")),
+                     m_.services().clock.Today()))
+        Change_Wallpaper();
+
+    // The minute timer runs in mode "Frequently" only.
+    Timer1.stop();
+    if (mode == kModeFrequently) {
+        Timer1.start();
+        minuteCount_ = 0;
+    }
+}
+
+void frmMain::Save_List() {
+    const QStringList paths = ListPaths();
+    // The list as applied last time (the usual case at start-up) is not
+    // written again.
+    if (paths == LoadAutomaticList(m_) &&
+        m_.GetINIFile(kSettings, QStringLiteral("ListCount")) == QString::number(paths.size())) {
+        order_.ListTotal = static_cast<int>(paths.size());
+        return;
+    }
+    const ListWriteResult result = SaveAutomaticList(m_, paths);
+    // The schedule counts what the automatic list really holds.
+    order_.ListTotal = static_cast<int>(paths.size() - result.skipped.size());
+    reportUnsavedPictures(result.skipped);
+}
+
+void frmMain::Resume_Schedule() {
+    if (isFrequently())
+        Timer1.start();
+}
+
+// ------------------------------------------------------------ the change
+
+void frmMain::Timer1_Timer() {
+    ++minuteCount_;
+    const auto interval = StoredInterval(m_.GetINIFile(kSettings, QStringLiteral("min")));
+    if (!interval)
+        return; // no usable interval: nothing is ever due
+    // A change whose message is still open is not joined by another.
+    if (minuteCount_ >= *interval && !changing_) {
+        changing_ = true;
+        Change_Wallpaper();
+        changing_ = false;
+        minuteCount_ = 0;
+    }
+}
+
+// A change that fails (a position or random state that is absent or holds
+// no number, an automatic list that cannot be read) stores the state held
+// in memory, starts again from the first picture and tries again, a
+// bounded number of times.
+void frmMain::Change_Wallpaper() {
+    for (int attempt = 0; attempt < kChangeAttempts; ++attempt) {
+        if (tryChangeWallpaper())
+            return;
+        writeRandomState();
+        writeSetting(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
+    }
+}
+
+bool frmMain::tryChangeWallpaper() {
+    const int total = order_.ListTotal;
+    if (total <= 0)
+        return true;
+    const auto stored =
+        WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("Wallpaper")), 1, 32767);
+    if (!stored)
+        return false;
+    order_.CurrentIndex = WrapPosition(*stored, total);
+    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Random")), 1)) {
+        if (!readRandomState())
+            return false;
+        order_.Random_Index(&m_);
+        writeRandomState();
+        if (order_.CurrentIndex == *stored)
+            order_.CurrentIndex = StepPastStored(order_.CurrentIndex, total);
+        if (order_.CurrentIndex < 1 || order_.CurrentIndex > total)
+            return false;
+    }
+    const QString listFile = AutomaticListFile(m_);
+    QString path = GetListRecord(listFile, order_.CurrentIndex);
+    if (path.isEmpty()) {
+        order_.CurrentIndex = 1;
+        writeSetting(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
+        path = GetListRecord(listFile, 1);
+        if (path.isEmpty())
+            return false;
+    }
+    Set_Wallpaper(path);
+    ++order_.CurrentIndex;
+    writeSetting(kSettings, QStringLiteral("Wallpaper"), QString::number(order_.CurrentIndex));
+    writeSetting(kSettings, QStringLiteral("LastChangingDate"),
+                 ChangingDateText(m_.services().clock.Today()));
+    return true;
+}
+
+bool frmMain::readRandomState() {
+    const auto x = WholeNumber(m_.GetINIFile(kMemory, QStringLiteral("X")), -32768, 32767);
+    const auto y = WholeNumber(m_.GetINIFile(kMemory, QStringLiteral("Y")), -32768, 32767);
+    const auto z = WholeNumber(m_.GetINIFile(kMemory, QStringLiteral("Z")), -32768, 32767);
+    if (!x || !y || !z)
+        return false;
+    order_.X = *x;
+    order_.Y = *y;
+    order_.Z = *z;
+    return true;
+}
+
+void frmMain::writeRandomState() {
+    writeSetting(kMemory, QStringLiteral("X"), QString::number(order_.X));
+    writeSetting(kMemory, QStringLiteral("Y"), QString::number(order_.Y));
+    writeSetting(kMemory, QStringLiteral("Z"), QString::number(order_.Z));
+}
+
+void frmMain::Set_Wallpaper(QString& path) {
+    tavorin::Set_Wallpaper(m_, path);
+}
+
+// Applies the selected picture now; the schedule's position stays.
+void frmMain::cmdApplyNow_Click() {
+    const int index = ListIndex();
+    if (index < 0 || index >= lstAdd->count())
+        return;
+    QString path = lstAdd->item(index)->text();
+    Set_Wallpaper(path);
+}
+
+// ------------------------------------------------------------ preview
+
+void frmMain::cmdPreview_Click() {
+    if (cmdPreview->text() == kPreviewCaption) {
+        previewPeriod_ = boxInterval();
+        Timer2.start();
+        cmdPreview->setText(kStopCaption);
+        previewTicks_ = 0;
+        order_.Reseed = true;
+    } else {
+        Timer2.stop();
+        cmdPreview->setText(kPreviewCaption);
+    }
+}
+
+void frmMain::stopPreview() {
+    if (cmdPreview->text() == kStopCaption)
+        cmdPreview_Click();
+}
+
+void frmMain::Timer2_Timer() {
+    if (reportingMissing_)
+        return;
+    ++previewTicks_;
+    if (previewTicks_ >= previewPeriod_) {
+        Preview_Step();
+        previewTicks_ = 0;
+    }
+}
+
+// One step of the preview: the selection moves as the schedule would.
+void frmMain::Preview_Step() {
+    const int count = lstWallpaper->count();
+    if (chkRandom->isChecked()) {
+        // The pick works with the list as shown; the schedule keeps its own
+        // count of the applied list.
+        const int scheduleTotal = order_.ListTotal;
+        order_.ListTotal = count;
+        order_.Random_Index(&m_);
+        order_.ListTotal = scheduleTotal;
+        // A position outside the list (it shrank since the last change, or
+        // a list too short to pick from) is brought back into it.
+        previewIndex_ = PreviewIndexFromPick(order_.CurrentIndex, count);
+        if (previewIndex_ >= 0)
+            order_.CurrentIndex = previewIndex_ + 1;
+    }
+    if (count == 0) {
+        previewIndex_ = 0;
+        setListSelection(-1);
+        return;
+    }
+    if (previewIndex_ < 0 || previewIndex_ >= count)
+        previewIndex_ = 0;
+    setListSelection(previewIndex_);
+    ++previewIndex_;
+    if (previewIndex_ >= count)
+        previewIndex_ = 0;
+}
+
+} // namespace tavorin

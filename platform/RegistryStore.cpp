@@ -55,7 +55,8 @@ QString unquoteExec(const QString& exec) {
     for (qsizetype i = 0; i < exec.size(); ++i) { // string-level escapes
         if (exec[i] == QLatin1Char('\\') && i + 1 < exec.size()) {
             const QChar n = exec[++i];
-            value += n == QLatin1Char('n')   ? QChar(QLatin1Char('\n'))
+            value += n == QLatin1Char('s')   ? QChar(QLatin1Char(' '))
+                     : n == QLatin1Char('n') ? QChar(QLatin1Char('\n'))
                      : n == QLatin1Char('t') ? QChar(QLatin1Char('\t'))
                      : n == QLatin1Char('r') ? QChar(QLatin1Char('\r'))
                                              : n;
@@ -138,8 +139,7 @@ bool XdgRegistryStore::SetStringValue(RootKey root, const QString& subKey, const
     case Key::Run:
         if (!validEntryName(name) || !QDir().mkpath(AutostartFolder()))
             return false;
-        return writeWhole(AutostartFolder() + QLatin1Char('/') + name +
-                              QStringLiteral(".desktop"),
+        return writeWhole(AutostartFolder() + QLatin1Char('/') + name + QStringLiteral(".desktop"),
                           AutostartEntryText(name, data).toUtf8());
     case Key::Desktop:
         if (!QDir().mkpath(configHome_ + QStringLiteral("/Tavorin")))
@@ -154,9 +154,8 @@ bool XdgRegistryStore::SetStringValue(RootKey root, const QString& subKey, const
 bool XdgRegistryStore::DeleteValue(RootKey root, const QString& subKey, const QString& name) {
     switch (keyOf(root, subKey)) {
     case Key::Run:
-        return validEntryName(name) &&
-               QFile::remove(AutostartFolder() + QLatin1Char('/') + name +
-                             QStringLiteral(".desktop"));
+        return validEntryName(name) && QFile::remove(AutostartFolder() + QLatin1Char('/') + name +
+                                                     QStringLiteral(".desktop"));
     case Key::Desktop: {
         // The record keeps one value; an empty one reads as absent.
         return profile::Write(DesktopRecordFile(), kDesktopSection, name, QString());
@@ -173,9 +172,9 @@ std::optional<QString> XdgRegistryStore::StringValue(RootKey root, const QString
     case Key::Run: {
         if (!validEntryName(name))
             return std::nullopt;
-        const auto exec = profile::Read(AutostartFolder() + QLatin1Char('/') + name +
-                                            QStringLiteral(".desktop"),
-                                        QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
+        const auto exec = profile::ReadFileVerbatim(
+            AutostartFolder() + QLatin1Char('/') + name + QStringLiteral(".desktop"),
+            QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
         if (!exec)
             return std::nullopt;
         return unquoteExec(*exec);

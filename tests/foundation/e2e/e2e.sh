@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# End-to-end: the real program from a copy of the built program folder,
+# on its own X server and session bus, with a temporary home.
+#   e2e.sh <built program folder>
+set -euo pipefail
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+if [ "${1:-}" != "--inside" ]; then
+    [ -d "${1:-}" ] || fail "usage: e2e.sh <program folder>"
+    command -v xvfb-run >/dev/null || fail "xvfb-run is missing (Debian: xvfb)"
+    command -v xdotool >/dev/null || fail "xdotool is missing (Debian: xdotool)"
+    bus=()
+    if command -v dbus-run-session >/dev/null; then
+        bus=(dbus-run-session --)
+    fi
+    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "${bus[@]}" bash "$0" --inside "$1"
+fi
+built=$2
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A program folder whose path needs quoting in the autostart entry.
+copy="$work/Program Folder \$x 100%"
+cp -r "$built" "$copy"
+rm -f "$copy/Settings.INI" "$copy/Tavorin.tl" "$copy/Temp.bmp"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+settings="$copy/Settings.INI"
+autostart="$XDG_CONFIG_HOME/autostart/Tavorin.desktop"
+
+# wait_for <seconds> <command...>: polls every 0.2 s until the command succeeds.
+wait_for() {
+    local tries=$(($1 * 5))
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.2
+    done
+}
+main_window() { xdotool search --onlyvisible --name '^Tavorin$'; }
+running() { kill -0 "$1" 2>/dev/null; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
+
+echo "-- first start"
+"$copy/Tavorin" &
+first=$!
+pids+=("$first")
+wait_for 20 main_window || fail "no window named Tavorin within 20 s"
+running "$first" || fail "the program ended"
+window=$(main_window | head -n 1)
+[ "$(xdotool getwindowpid "$window")" = "$first" ] || fail "the window is not the program's"
+
+echo "-- first-run settings"
+expected=$'[Settings]\nSystray=1\nSplash=1\nStartup=1\nConvert=1\nMachine=1\nVersion=1.2.35'
+actual=$(grep -v '^[[:space:]]*$' "$settings" | head -n 7)
+[ "$actual" = "$expected" ] || fail "Settings.INI begins with:"$'\n'"$actual"
+
+echo "-- autostart entry"
+[ -f "$autostart" ] || fail "no $autostart"
+exec_line=$(grep '^Exec=' "$autostart")
+quoted=$(printf '%s' "$copy/Loader.exe" | sed -e 's/[\\"`$]/\\&/g' -e 's/%/%%/g' -e 's/\\/\\\\/g')
+[ "$exec_line" = "Exec=\"$quoted\"" ] || fail "autostart entry says $exec_line"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$autostart" || fail "the autostart entry is not valid"
+fi
+
+echo "-- second start"
+sed -i 's/^Systray=.*/Systray=0/' "$settings"
+"$copy/Tavorin" &
+second=$!
+pids+=("$second")
+wait_for 10 not_running "$second" || fail "the second copy still runs after 10 s"
+status=0
+wait "$second" || status=$?
+[ "$status" -eq 0 ] || fail "the second copy ended with $status"
+[ "$(setting Systray)" = "1" ] || fail "the second copy did not write Systray=1"
+running "$first" || fail "the first copy ended"
+[ "$(main_window | wc -l)" -eq 1 ] || fail "the second copy showed a window"
+
+echo "-- the first copy ends without letting go of its lock"
+kill -KILL "$first"
+wait "$first" 2>/dev/null || true
+wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Tavorin$'" ||
+    fail "the window stayed after the program was killed"
+
+echo "-- log-on start through Loader.exe"
+sed -i 's/^Loader=.*//' "$settings"
+"$copy/Loader.exe" || fail "Loader.exe ended with $?"
+[ "$(setting Loader)" = "1" ] || fail "Loader.exe did not write Loader=1"
+wait_for 20 main_window || fail "Loader.exe did not start the program"
+started=$(xdotool getwindowpid "$(main_window | head -n 1)")
+pids+=("$started")
+[ "$(readlink "/proc/$started/exe")" = "$copy/Tavorin" ] || fail "Loader.exe started another program"
+kill "$started"
+
+echo "PASS: e2e"

@@ -2,8 +2,10 @@
 
 #include "Version.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
 
 namespace tavorin {
 
@@ -42,8 +44,11 @@ QPixmap SplashPicture(const QSize& size) {
     return pixmap;
 }
 
-frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     Image1.setParent(this);
     Image1.setGeometry(0, 0, kWidth, kHeight);
     Image1.setPixmap(SplashPicture(size()));

@@ -27,6 +27,7 @@ class tst_Module1Settings : public QObject {
     void lineBreaksAreRefusedAndChangeNothing_data();
     void lineBreaksAreRefusedAndChangeNothing();
     void pathIsBuiltOnEveryCall();
+    void writeThroughALinkKeepsTheLink();
     void readOnlyProgramFolderUsesDataHome();
     void numericComparison_data();
     void numericComparison();
@@ -225,6 +226,17 @@ void tst_Module1Settings::pathIsBuiltOnEveryCall() {
     QCOMPARE(m_->GetINIFile("Settings", "Splash"), QStringLiteral("0"));
     QFile::remove(folder_->file("Settings.INI"));
     QCOMPARE(m_->GetINIFile("Settings", "Splash"), QString());
+}
+
+void tst_Module1Settings::writeThroughALinkKeepsTheLink() {
+    // Settings kept elsewhere (a dotfiles folder) and linked in.
+    const QString real = folder_->write("../dotfiles/Tavorin.INI", "[Settings]\nSkin=Ocean\n");
+    QVERIFY(QFile::link(real, folder_->file("Settings.INI")));
+    QVERIFY(m_->WriteINIFile("Settings", "Splash", "0"));
+    QVERIFY(QFileInfo(folder_->file("Settings.INI")).isSymLink());
+    QFile f(real);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("[Settings]\nSkin=Ocean\nSplash=0\n"));
 }
 
 void tst_Module1Settings::readOnlyProgramFolderUsesDataHome() {

@@ -68,6 +68,13 @@ running "$first" || fail "the program ended"
 window=$(main_window | head -n 1)
 [ "$(xdotool getwindowpid "$window")" = "$first" ] || fail "the window is not the program's"
 
+# TAVORIN_SCREENSHOT=<file.png>: keep a picture of the main window (needs
+# ImageMagick's import; not part of the test).
+if [ -n "${TAVORIN_SCREENSHOT:-}" ] && command -v import >/dev/null; then
+    sleep 1
+    import -window "$window" "$TAVORIN_SCREENSHOT" || echo "no screenshot taken" >&2
+fi
+
 echo "-- first-run settings"
 expected=$'[Settings]\nSystray=1\nSplash=1\nStartup=1\nConvert=1\nMachine=1\nVersion=1.2.35'
 actual=$(grep -v '^[[:space:]]*$' "$settings" | head -n 7)

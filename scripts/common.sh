@@ -3,6 +3,9 @@
 
 TAVORIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TAVORIN_JOBS=${TAVORIN_JOBS:-$(nproc 2>/dev/null || echo 2)}
+# Let ccache share results between clones of the project in other folders.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$TAVORIN_ROOT}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
 # Every package named in scripts/packages/*.txt (one a line, # comments).
 tavorin_wanted_packages() {

@@ -85,7 +85,8 @@ namespace {
 
 // The URL of an internet shortcut file, or empty when the path is not one.
 QString shortcutUrlOf(const QString& path) {
-    if (QFileInfo(path).suffix().compare(QLatin1String("url"), Qt::CaseInsensitive) != 0)
+    const QFileInfo info(path);
+    if (!info.isFile() || info.suffix().compare(QLatin1String("url"), Qt::CaseInsensitive) != 0)
         return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -135,12 +135,21 @@ bool storableNames(const QString& section, const QString& key) {
            !key.trimmed().startsWith(QLatin1Char('['));
 }
 
+// Larger than any settings file: something else stands in its place.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+
+// The file's bytes; nothing when it is absent, unreadable, or not a plain
+// file of settings size (a folder, a pipe, a device: reading those could
+// block or never end).
 std::optional<QByteArray> readFile(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kLargestFile)
         return std::nullopt;
-    QByteArray text = file.readAll();
-    if (file.error() != QFile::NoError)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray text = file.read(kLargestFile + 1);
+    if (file.error() != QFile::NoError || text.size() > kLargestFile)
         return std::nullopt;
     return text;
 }
@@ -213,16 +222,12 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
     if (!storableNames(section, key) || hasLineBreak(value))
         return false;
     QByteArray old;
-    const QFileInfo info(path);
-    if (info.isDir())
-        return false;
-    if (info.exists()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        // Only a file that could be read whole is replaced.
+        const auto text = readFile(path);
+        if (!text)
             return false;
-        old = file.readAll();
-        if (file.error() != QFile::NoError)
-            return false;
+        old = *text;
     }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))

@@ -25,7 +25,8 @@ std::optional<QString> ReadVerbatim(const QByteArray& text, const QString& secti
 QByteArray WithValue(const QByteArray& text, const QString& section, const QString& key,
                      const QString& value);
 
-// Reads the file; nothing when it is absent, unreadable or not a file.
+// Reads the file; nothing when it is absent, unreadable, not a plain file
+// (a folder, a pipe, a device) or larger than 16 MiB.
 std::optional<QString> Read(const QString& path, const QString& section, const QString& key);
 std::optional<QString> ReadFileVerbatim(const QString& path, const QString& section,
                                         const QString& key);
@@ -33,7 +34,8 @@ std::optional<QString> ReadFileVerbatim(const QString& path, const QString& sect
 // so a failed write never leaves a half-written file. False when the
 // value cannot be stored (a line break in a name or value, a key that
 // holds "=" or starts with "[", a section name with "]", a folder in the
-// file's place, an unreadable old file, no room, no right to write).
+// file's place, an old file that cannot be read whole, no room, no right
+// to write).
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value);
 
 } // namespace tavorin::profile

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace tavorin;
 
 // GetINIFile / WriteINIFile on Settings.INI in a temporary program folder.
@@ -24,6 +26,8 @@ class tst_Module1Settings : public QObject {
     void handEditedFileIsReadAndKeptOnWrite();
     void folderInPlaceOfSettingsFile();
     void unreadableOldFileIsNeverReplaced();
+    void otherThingsInPlaceOfSettingsFile_data();
+    void otherThingsInPlaceOfSettingsFile();
     void lineBreaksAreRefusedAndChangeNothing_data();
     void lineBreaksAreRefusedAndChangeNothing();
     void pathIsBuiltOnEveryCall();
@@ -176,6 +180,39 @@ void tst_Module1Settings::unreadableOldFileIsNeverReplaced() {
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY(!written);
     QCOMPARE(settings(), before);
+}
+
+void tst_Module1Settings::otherThingsInPlaceOfSettingsFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("link to a device") << "device";
+    QTest::newRow("dangling link") << "dangling";
+    QTest::newRow("huge file") << "huge";
+}
+
+void tst_Module1Settings::otherThingsInPlaceOfSettingsFile() {
+    QFETCH(QString, kind);
+    const QString path = folder_->file("Settings.INI");
+    if (kind == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "device")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else if (kind == "dangling")
+        QVERIFY(QFile::link(folder_->file("elsewhere/Settings.INI"), path));
+    else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Settings]\nSplash=1\n");
+        QVERIFY(f.resize(17 * 1024 * 1024)); // sparse: cheap to make
+    }
+    const QFileInfo before(path);
+    // Neither blocks nor reads without end; nothing is replaced.
+    QCOMPARE(m_->GetINIFile("Settings", "Splash"), QString());
+    QVERIFY(!m_->WriteINIFile("Settings", "Splash", "0"));
+    const QFileInfo after(path);
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(after.isFile(), before.isFile());
 }
 
 void tst_Module1Settings::lineBreaksAreRefusedAndChangeNothing_data() {

@@ -54,9 +54,23 @@ wait_for() {
         sleep 0.2
     done
 }
-main_window() { xdotool search --onlyvisible --name '^Tavorin$'; }
+# Windows of the program: the main window is "Tavorin"; so is the splash
+# (a window without its own title carries the program's name), which is
+# told apart by its window type.
+is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q SPLASH; }
+main_window() {
+    local w found=1
+    for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
+        if ! is_splash "$w"; then
+            echo "$w"
+            found=0
+        fi
+    done
+    return $found
+}
 running() { kill -0 "$1" 2>/dev/null; }
 not_running() { ! kill -0 "$1" 2>/dev/null; }
+not_shown() { ! xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | grep -qx "$1"; }
 setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
 loader_signalled() { [ "$(setting Loader)" = "1" ]; }
 
@@ -111,8 +125,7 @@ running "$first" || fail "the first copy ended"
 echo "-- the first copy ends without letting go of its lock"
 kill -KILL "$first"
 wait "$first" 2>/dev/null || true
-wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Tavorin$'" ||
-    fail "the window stayed after the program was killed"
+wait_for 10 not_shown "$window" || fail "the window stayed after the program was killed"
 
 echo "-- log-on start through Loader.exe"
 sed -i 's/^Loader=.*//' "$settings"

@@ -143,7 +143,7 @@ DimensionValue ReadDimension(const QString& boxText) {
     if (significant.size() > 8)
         return {DimensionValue::State::TooLarge, 0};
     const long value = significant.toLong();
-    if (static_cast<float>(value) > kLargestDimension)
+    if (value > static_cast<long>(kLargestDimension))
         return {DimensionValue::State::TooLarge, 0};
     return {DimensionValue::State::Ok, static_cast<float>(value)};
 }

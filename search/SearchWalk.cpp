@@ -72,9 +72,13 @@ void SearchWalk::walk(const std::string& folder, const QString& folderText) {
             return;
     }
     for (const std::string& name : listing.subfolders) {
+        // After a stop nothing further is walked and no more events run: every
+        // level returns at once.
+        if (stopped())
+            return;
         letEventsRun();
         if (stopped())
-            return; // nothing further is walked; the levels above return as well
+            return;
         const std::string sub = JoinPath(folder, name);
         walk(sub, QString::fromStdString(sub));
         folderChanged(folderText);

@@ -4,6 +4,7 @@
 
 #include "search/Thumbnail.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStorageInfo>
@@ -30,17 +32,34 @@ const QString kBrowseKey = QStringLiteral("[BrowseFolder]");
 const QString kBrowseText = QStringLiteral("Browse...");
 constexpr int kPanelWidth = 177; // the right-hand panel
 constexpr int kStatusBarHeight = 18;
-constexpr int kKeyRole = Qt::UserRole;
 
-// Every thumbnail sits centred in a cell of the same size, whatever its own size;
-// the item text's line break is drawn as one.
+// Every thumbnail sits centred in a cell of the same size, whatever its own
+// size; the item text's line break is drawn as one. The thumbnail is drawn
+// straight from the image the list keeps: no pixmap or icon is made of it.
 class ThumbnailDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QWidget* view = option.widget;
+        QStyle* style = view ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
+        const QImage thumbnail = index.data(frmSearch::ThumbnailRole).value<QImage>();
+        if (thumbnail.isNull())
+            return;
+        const QRect place = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &cell, view);
+        QRect picture(QPoint(0, 0), thumbnail.size());
+        picture.moveCenter(place.center());
+        painter->drawImage(picture.topLeft(), thumbnail);
+    }
+
   protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
+        option->features |= QStyleOptionViewItem::HasDecoration;
         option->decorationSize = CellPixelSize();
         option->text.remove(QLatin1Char('\r'));
     }
@@ -356,7 +375,7 @@ void frmSearch::closeEvent(QCloseEvent* event) {
 
 QString frmSearch::ResultKey(int i) const {
     const QListWidgetItem* item = lstResult->item(i);
-    return item ? item->data(kKeyRole).toString() : QString();
+    return item ? item->data(KeyRole).toString() : QString();
 }
 
 QString frmSearch::StatusText() const {

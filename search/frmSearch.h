@@ -75,6 +75,10 @@ class frmSearch : public QWidget {
     void mRemove_Click() { cmdRemove_Click(); }
     void mWallpaper_Click() { cmdWallpaper_Click(); }
 
+    // Item data: the key (full path) and the thumbnail (a QImage).
+    static constexpr int KeyRole = Qt::UserRole;
+    static constexpr int ThumbnailRole = Qt::UserRole + 1;
+
     // The key (full path) of result item i, from 0.
     QString ResultKey(int i) const;
     QString StatusText() const;

@@ -22,7 +22,6 @@ namespace tavorin {
 using namespace search;
 
 namespace {
-constexpr int kKeyRole = Qt::UserRole;
 const QString kStop = QStringLiteral("Stop");
 const QString kSearch = QStringLiteral("Search");
 } // namespace
@@ -146,8 +145,10 @@ void frmSearch::appendResult(Thumbnail&& thumbnail) {
         return;
     auto* item = new QListWidgetItem(ResultItemText(thumbnail.path, thumbnail.pictureSize.width(),
                                                     thumbnail.pictureSize.height()));
-    item->setData(kKeyRole, thumbnail.path);
-    item->setData(Qt::DecorationRole, thumbnail.image);
+    item->setData(KeyRole, thumbnail.path);
+    // The list keeps its own copy, made on this thread: the decoding threads'
+    // memory then holds nothing that lives on, and goes back whole.
+    item->setData(ThumbnailRole, thumbnail.image.copy());
     item->setToolTip(thumbnail.path);
     lstResult->addItem(item);
 }
@@ -192,7 +193,7 @@ void frmSearch::lstResult_DblClick() {
     const QListWidgetItem* item = selectedResult();
     if (item == nullptr)
         return;
-    const QString path = item->data(kKeyRole).toString();
+    const QString path = item->data(KeyRole).toString();
     const QPixmap picture(path);
     if (picture.isNull()) {
         // Deleted or changed since the search.
@@ -220,7 +221,7 @@ void frmSearch::cmdWallpaper_Click() {
     const QListWidgetItem* item = selectedResult();
     if (item == nullptr)
         return;
-    QString copy = item->data(kKeyRole).toString();
+    QString copy = item->data(KeyRole).toString();
     target_.Set_Wallpaper(copy);
 }
 

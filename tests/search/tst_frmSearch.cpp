@@ -329,7 +329,7 @@ void tst_frmSearch::searchListsHitsWithSizeAndThumbnail() {
     QCOMPARE(resultNames(), QStringList({"a.jpg", "b.jpg", "c.gif"}));
     QCOMPARE(w->ResultKey(1), root + "/b.jpg");
     QCOMPARE(w->lstResult->item(1)->text(), QString("b.jpg \r\n1024 * 768"));
-    const QImage thumb = w->lstResult->item(0)->data(Qt::DecorationRole).value<QImage>();
+    const QImage thumb = w->lstResult->item(0)->data(frmSearch::ThumbnailRole).value<QImage>();
     QCOMPARE(thumb.size(), QSize(77, 77));
     const QColor centre = thumb.pixelColor(38, 38); // JPEG: nearly red
     QVERIFY(centre.red() > 240 && centre.green() < 16 && centre.blue() < 16);
@@ -440,7 +440,8 @@ void tst_frmSearch::undecodableFilesAreLeftOut() {
     QVERIFY(!resultNames().contains("d zero.gif"));
     for (int i = 0; i < w->lstResult->count(); ++i) {
         if (resultNames()[i] == "c truncated.jpg") {
-            const QImage thumb = w->lstResult->item(i)->data(Qt::DecorationRole).value<QImage>();
+            const QImage thumb =
+                w->lstResult->item(i)->data(frmSearch::ThumbnailRole).value<QImage>();
             QVERIFY(thumb.pixelColor(0, 0) != QColor(Qt::blue));
         }
     }

@@ -92,6 +92,11 @@ frmSearch::frmSearch(Module1& m, PictureTarget& target, const std::vector<Volume
     : QWidget(parent, Qt::Window), m_(m), target_(target) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Search for Images"));
+    // The controls have fixed places in pixels: a font of 11 pixels (the size
+    // of the classic 8-point dialog font) keeps every caption inside its control.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     createControls();
     connectHandlers();
     resize(625, 451);

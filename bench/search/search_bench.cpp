@@ -4,6 +4,7 @@
 //   search_bench equal  <folder> <runs>   "Equal To" 1 x 1: every picture measured, no hit
 //   search_bench thumbs <folder> <runs>   "Any" with thumbnails of every hit
 //   search_bench memory <folder>          the window, before and after listing every hit
+//   search_bench show   <folder> <png>    the window after a search, saved as a picture
 #include "search/SearchWalk.h"
 #include "search/Thumbnail.h"
 #include "search/frmSearch.h"
@@ -101,6 +102,24 @@ class CountingTarget final : public PictureTarget {
     void Set_Wallpaper(QString&) override {}
 };
 
+int Show(const QString& folder, const QString& picture) {
+    QTemporaryDir programFolder;
+    test::FakePlatform platform(programFolder.path());
+    Module1 m(platform.services);
+    CountingTarget target;
+    frmSearch window(m, target);
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.show();
+    window.cboBrowse->setEditText(folder);
+    window.cmdOK_Click();
+    for (int i = 0; i < 50; ++i)
+        QCoreApplication::processEvents();
+    const bool saved = window.grab().save(picture, "PNG");
+    std::printf("show_hits=%d\nshow_status=%s\nshow_saved=%d\n", window.lstResult->count(),
+                qPrintable(window.StatusText()), saved ? 1 : 0);
+    return saved ? 0 : 1;
+}
+
 int Memory(const QString& folder) {
     QTemporaryDir programFolder;
     test::FakePlatform platform(programFolder.path());
@@ -141,7 +160,8 @@ int Memory(const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s walk|equal|thumbs|memory <folder> [runs]\n", argv[0]);
@@ -152,6 +172,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 3 ? std::max(1, atoi(argv[3])) : 5;
     if (mode == "memory")
         return Memory(folder);
+    if (mode == "show" && argc > 3)
+        return Show(folder, QString::fromLocal8Bit(argv[3]));
 
     WalkCriteria criteria; // "Background Files", "Any"
     bool thumbnails = false;

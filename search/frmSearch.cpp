@@ -227,6 +227,7 @@ void frmSearch::Form_Load(const std::vector<Volume>& volumes) {
     for (qsizetype i = drives.size() - 1; i >= 0; --i)
         cboBrowse->insertItem(0, Get_Icon(drives[i]), drives[i], drives[i]);
     cboBrowse->setEditText(QStringLiteral("/"));
+    cboBrowse->setToolTip(cboBrowse->currentText());
 
     cboSize->setCurrentIndex(0);
     cboWidth->setEditText(QStringLiteral("640"));
@@ -339,8 +340,9 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched == lstResult->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const auto buttonCode = [mouse] { return mouse->button() == Qt::RightButton ? 2 : 1; };
+        const auto buttonCode = [event] {
+            return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton ? 2 : 1;
+        };
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             lstResult_MouseDown(buttonCode());
@@ -348,15 +350,17 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
             lstResult_MouseUp();
             break;
-        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonDblClick: {
             // The second press of a double click is a press of its own.
             lstResult_MouseDown(buttonCode());
-            if (QListWidgetItem* item = lstResult->itemAt(mouse->position().toPoint())) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (QListWidgetItem* item = lstResult->itemAt(at)) {
                 lstResult->setCurrentItem(item);
                 lstResult_ItemClick(item);
             }
             lstResult_DblClick();
             return true;
+        }
         default:
             break;
         }

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <memory>
 
 using namespace tavorin;
@@ -233,6 +234,7 @@ void tst_frmSearch::folderBoxListsVolumesThenBrowse() {
     QCOMPARE(texts, QStringList({"/", "/media/usb", "Browse..."}));
     QCOMPARE(keys, QStringList({"/", "/media/usb", "[BrowseFolder]"}));
     QCOMPARE(w->cboBrowse->currentText(), QString("/"));
+    QCOMPARE(w->cboBrowse->toolTip(), QString("/"));
 }
 
 void tst_frmSearch::browsingAddsTheFolderOnceAtTheTop() {
@@ -432,12 +434,21 @@ void tst_frmSearch::undecodableFilesAreLeftOut() {
     WriteFile(root + "/c truncated.jpg",
               test::PictureBytes("JPG", {300, 200}, Qt::yellow).left(200));
     WriteFile(root + "/d zero.gif", test::GifBytes({0, 0}, {0, 0}, Qt::red));
+    // A name that is not UTF-8 cannot be opened through the name the window knows.
+    const QByteArray notUtf8 = QFile::encodeName(root) + "/e bad\xff.jpg";
+    QFile raw;
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0);
+    QVERIFY(raw.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    raw.write(test::PictureBytes("JPG", {30, 20}, Qt::red));
+    raw.close();
     frmSearch* w = open();
     search(root);
     // Whatever else is listed shows its own picture, never the one before it.
     QVERIFY(resultNames().contains("b.jpg"));
     QVERIFY(!resultNames().contains("a photo.jpg"));
     QVERIFY(!resultNames().contains("d zero.gif"));
+    QCOMPARE(resultNames().filter("bad").size(), 0);
     for (int i = 0; i < w->lstResult->count(); ++i) {
         if (resultNames()[i] == "c truncated.jpg") {
             const QImage thumb =

@@ -238,8 +238,7 @@ void frmSearch::Form_Load(const std::vector<Volume>& volumes) {
 }
 
 QIcon frmSearch::Get_Icon(const QString& path) const {
-    static const QFileIconProvider provider;
-    return provider.icon(QFileInfo(path));
+    return QFileIconProvider().icon(QFileInfo(path));
 }
 
 void frmSearch::cboBrowse_Click() {

@@ -31,8 +31,12 @@ struct Thumbnail;
 // "Search for Images": finds pictures by type and size under a folder and
 // shows the hits as thumbnails. Opened modeless from the main window; it
 // deletes itself when closed:
-//     auto* window = new frmSearch(m, target);
+//     auto* window = new frmSearch(m, target, this);
 //     window->show();
+// A search runs inside cmdOK_Click and lets events run as it goes. Closing the
+// window meanwhile stops the search and closes it once the search has
+// returned; end it with close() or deleteLater(), never a plain delete while
+// Searching().
 class frmSearch : public QWidget {
     Q_OBJECT
   public:

@@ -1,5 +1,7 @@
 #include "search/Thumbnail.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
@@ -8,6 +10,10 @@
 #include <cmath>
 
 namespace tavorin::search {
+
+namespace {
+constexpr qint64 kWholeFileLimit = 32 * 1024 * 1024;
+}
 
 CellFit FitIntoCell(double width, double height) {
     double w = width;
@@ -33,7 +39,22 @@ QSize CellPixelSize() {
 
 Thumbnail MakeThumbnail(const QString& path) {
     Thumbnail thumbnail{path, {}, {}};
-    QImageReader reader(path);
+    // A JPEG is read whole and decoded from memory: a few percent faster than
+    // the decoder's many small reads. Other pictures, and very large files,
+    // stream (their readers take whole lines at a time anyway).
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return thumbnail;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QIODevice* source = &file;
+    if (file.size() <= kWholeFileLimit && file.peek(2) == QByteArray("\xFF\xD8", 2)) {
+        bytes = file.readAll();
+        file.close();
+        buffer.open(QIODevice::ReadOnly);
+        source = &buffer;
+    }
+    QImageReader reader(source);
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty())
         return thumbnail;

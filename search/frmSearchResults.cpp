@@ -46,10 +46,9 @@ void frmSearch::startSearch() {
     }
     intFound = 0;
     intRemoved = 0;
-    for (QWidget* control : {static_cast<QWidget*>(cmdRemove), static_cast<QWidget*>(cmdWallpaper),
-                             static_cast<QWidget*>(cmdAdd), static_cast<QWidget*>(cboWidth),
-                             static_cast<QWidget*>(cboHeight), static_cast<QWidget*>(cboSize),
-                             static_cast<QWidget*>(cboBrowse)})
+    const std::initializer_list<QWidget*> disabled = {cmdRemove, cmdWallpaper, cmdAdd,   cboWidth,
+                                                      cboHeight, cboSize,      cboBrowse};
+    for (QWidget* control : disabled)
         control->setEnabled(false);
     cmdOK->setText(kStop);
     blnStop = false;

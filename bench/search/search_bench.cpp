@@ -5,6 +5,7 @@
 //   search_bench thumbs <folder> <runs>   "Any" with thumbnails of every hit
 //   search_bench memory <folder>          the window, before and after listing every hit
 //   search_bench show   <folder> <png>    the window after a search, saved as a picture
+// BENCH_THREADS and BENCH_PENDING set the thumbnail threads and queue length.
 #include "search/SearchWalk.h"
 #include "search/Thumbnail.h"
 #include "search/frmSearch.h"
@@ -45,7 +46,9 @@ struct Run {
 
 Run Walk(const QString& folder, WalkCriteria criteria, bool thumbnails) {
     long delivered = 0;
-    ThumbnailQueue queue([&delivered](Thumbnail&& t) { delivered += t.ok() ? 1 : 0; });
+    ThumbnailQueue queue([&delivered](Thumbnail&& t) { delivered += t.ok() ? 1 : 0; },
+                         qEnvironmentVariableIntValue("BENCH_THREADS"),
+                         qEnvironmentVariableIntValue("BENCH_PENDING"));
     WalkHooks hooks;
     hooks.letEventsRun = [&queue, thumbnails] {
         if (thumbnails)

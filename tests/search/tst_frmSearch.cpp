@@ -300,8 +300,9 @@ void tst_frmSearch::resizingLaysTheWindowOut() {
     w->resize(800, 600);
     QCOMPARE(w->lstResult->geometry(), QRect(0, 0, 623, 582));
     QCOMPARE(w->frameSearch->geometry(), QRect(623, 0, 177, 582));
-    QCOMPARE(w->panelStatus->minimumWidth(), 595);
-    QCOMPARE(w->panelAdded->minimumWidth(), 210);
+    QCoreApplication::processEvents();
+    QCOMPARE(w->panelStatus->width(), 595);
+    QCOMPARE(w->panelAdded->width(), 210);
     QCOMPARE(w->StatusBar1->geometry(), QRect(0, 582, 800, 18));
     QCOMPARE(w->cmdOK->geometry(), QRect(40, 256, 97, 25));
 }

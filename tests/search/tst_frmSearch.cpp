@@ -1,65 +1,24 @@
-#include "search/frmSearch.h"
-#include "tests/search/TestPictures.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/TempProgramFolder.h"
-#include "viewer/frmFullscreen.h"
+#include "tests/search/SearchWindowFixture.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTest>
-#include <QTimer>
 
 #include <fcntl.h>
-#include <memory>
 
 using namespace tavorin;
-using tavorin::test::WriteFile;
-using tavorin::test::WritePicture;
+using namespace tavorin::test;
 
-namespace {
-
-// The main window's side, recorded.
-class RecordingTarget final : public PictureTarget {
-  public:
-    QStringList appended;
-    QStringList wallpapers;
-    void Append_Picture(const QString& path) override { appended << path; }
-    void Set_Wallpaper(QString& path) override {
-        wallpapers << path;
-        path = QStringLiteral("/converted/Temp.bmp"); // what a conversion does to it
-    }
-};
-
-// Runs f at the next point where the search lets events run.
-void AtNextEventPoint(std::function<void()> f) {
-    QTimer::singleShot(0, qApp, std::move(f));
-}
-
-QList<frmFullscreen*> Viewers() {
-    QList<frmFullscreen*> viewers;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* v = qobject_cast<frmFullscreen*>(w); v && v->isVisible())
-            viewers << v;
-    }
-    return viewers;
-}
-
-} // namespace
-
-class tst_frmSearch : public QObject {
+class tst_frmSearch : public QObject, protected SearchWindowFixture {
     Q_OBJECT
   private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void controlsSitAtTheirPlaces_data();
     void controlsSitAtTheirPlaces();
@@ -80,70 +39,7 @@ class tst_frmSearch : public QObject {
     void measuringSearchWithEmptyOrHugeBoxesDoesNotStart();
     void undecodableFilesAreLeftOut();
     void closingWhileSearchingStopsAndThenCloses();
-
-    void clickOnEmptySpaceUnselects();
-    void popupOnlyWhileIdle();
-    void removeCountsAndNeedsANewClick();
-    void setAsWallpaperPassesACopy();
-    void addAllAppendsEveryResultEachTime();
-    void fullScreenShowsTheSelectedPicture();
-
-  private:
-    frmSearch* open(const std::vector<search::Volume>& volumes = {{"/", true}});
-    void search(const QString& folder, bool subfolders = true);
-    void clickItem(int row, Qt::MouseButton button = Qt::LeftButton);
-    QStringList resultNames() const;
-
-    std::unique_ptr<test::TempProgramFolder> folder_;
-    std::unique_ptr<test::FakePlatform> platform_;
-    std::unique_ptr<Module1> m_;
-    RecordingTarget target_;
-    QPointer<frmSearch> window_;
-    std::unique_ptr<QTemporaryDir> pictures_;
 };
-
-void tst_frmSearch::init() {
-    folder_ = std::make_unique<test::TempProgramFolder>();
-    platform_ = std::make_unique<test::FakePlatform>(folder_->path());
-    m_ = std::make_unique<Module1>(platform_->services);
-    target_ = RecordingTarget();
-    pictures_ = std::make_unique<QTemporaryDir>();
-}
-
-void tst_frmSearch::cleanup() {
-    delete window_;
-    for (frmFullscreen* viewer : Viewers())
-        delete viewer;
-    m_.reset();
-    platform_.reset();
-    folder_.reset();
-}
-
-frmSearch* tst_frmSearch::open(const std::vector<search::Volume>& volumes) {
-    window_ = new frmSearch(*m_, target_, volumes);
-    window_->show();
-    return window_;
-}
-
-void tst_frmSearch::search(const QString& folder, bool subfolders) {
-    window_->cboBrowse->setEditText(folder);
-    window_->chkSubfolders->setChecked(subfolders);
-    window_->cmdOK_Click();
-}
-
-void tst_frmSearch::clickItem(int row, Qt::MouseButton button) {
-    QListWidget* list = window_->lstResult;
-    const QPoint at = list->visualItemRect(list->item(row)).center();
-    QTest::mousePress(list->viewport(), button, {}, at);
-    QTest::mouseRelease(list->viewport(), button, {}, at);
-}
-
-QStringList tst_frmSearch::resultNames() const {
-    QStringList names;
-    for (int i = 0; i < window_->lstResult->count(); ++i)
-        names << search::Get_FileName(window_->ResultKey(i));
-    return names;
-}
 
 void tst_frmSearch::controlsSitAtTheirPlaces_data() {
     QTest::addColumn<QString>("name");
@@ -432,16 +328,15 @@ void tst_frmSearch::undecodableFilesAreLeftOut() {
     const QString root = pictures_->path();
     WriteFile(root + "/a photo.jpg", QByteArray());
     WritePicture(root + "/b.jpg", {30, 20}, Qt::blue);
-    WriteFile(root + "/c truncated.jpg",
-              test::PictureBytes("JPG", {300, 200}, Qt::yellow).left(200));
-    WriteFile(root + "/d zero.gif", test::GifBytes({0, 0}, {0, 0}, Qt::red));
+    WriteFile(root + "/c truncated.jpg", PictureBytes("JPG", {300, 200}, Qt::yellow).left(200));
+    WriteFile(root + "/d zero.gif", GifBytes({0, 0}, {0, 0}, Qt::red));
     // A name that is not UTF-8 cannot be opened through the name the window knows.
     const QByteArray notUtf8 = QFile::encodeName(root) + "/e bad\xff.jpg";
     QFile raw;
     const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0644);
     QVERIFY(fd >= 0);
     QVERIFY(raw.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-    raw.write(test::PictureBytes("JPG", {30, 20}, Qt::red));
+    raw.write(PictureBytes("JPG", {30, 20}, Qt::red));
     raw.close();
     frmSearch* w = open();
     search(root);
@@ -477,125 +372,6 @@ void tst_frmSearch::closingWhileSearchingStopsAndThenCloses() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window_.isNull()); // closed and gone once the search had returned
     QVERIFY(target_.appended.isEmpty());
-}
-
-void tst_frmSearch::clickOnEmptySpaceUnselects() {
-    const QString root = pictures_->path();
-    WritePicture(root + "/a.jpg", {10, 10});
-    frmSearch* w = open();
-    search(root);
-    clickItem(0);
-    QCOMPARE(w->intSelected, 1);
-    QVERIFY(w->cmdRemove->isEnabled() && w->cmdWallpaper->isEnabled() && w->cmdAdd->isEnabled());
-    QVERIFY(w->lstResult->item(0)->isSelected());
-    const QPoint empty(w->lstResult->viewport()->width() - 5,
-                       w->lstResult->viewport()->height() - 5);
-    QTest::mouseClick(w->lstResult->viewport(), Qt::LeftButton, {}, empty);
-    QVERIFY(!w->lstResult->item(0)->isSelected());
-    QVERIFY(!w->cmdRemove->isEnabled() && !w->cmdWallpaper->isEnabled());
-    QVERIFY(w->cmdAdd->isEnabled());
-    QVERIFY(!w->blnSelected);
-    // Double-clicking empty space then opens nothing.
-    QTest::mouseDClick(w->lstResult->viewport(), Qt::LeftButton, {}, empty);
-    QVERIFY(Viewers().isEmpty());
-}
-
-void tst_frmSearch::popupOnlyWhileIdle() {
-    const QString root = pictures_->path();
-    WritePicture(root + "/a.jpg", {10, 10});
-    WritePicture(root + "/b.jpg", {10, 10});
-    frmSearch* w = open();
-    search(root);
-    QTest::mousePress(w->lstResult->viewport(), Qt::RightButton, {},
-                      w->lstResult->visualItemRect(w->lstResult->item(0)).center());
-    QVERIFY(w->mMenu->isVisible());
-    w->mMenu->hide();
-    QTest::mouseRelease(w->lstResult->viewport(), Qt::RightButton, {},
-                        w->lstResult->visualItemRect(w->lstResult->item(0)).center());
-
-    bool popupWhileRunning = true;
-    bool removeEnabledWhileRunning = false;
-    AtNextEventPoint([&] {
-        auto* item = new QListWidgetItem("x.jpg \r\n1 * 1");
-        w->lstResult->addItem(item);
-        w->lstResult_MouseDown(2);
-        w->lstResult_ItemClick(item);
-        popupWhileRunning = w->mMenu->isVisible();
-        removeEnabledWhileRunning = w->cmdRemove->isEnabled();
-        w->lstResult_MouseUp();
-    });
-    search(root);
-    QVERIFY(!popupWhileRunning);
-    QVERIFY(removeEnabledWhileRunning);
-}
-
-void tst_frmSearch::removeCountsAndNeedsANewClick() {
-    const QString root = pictures_->path();
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-        WritePicture(root + "/" + name, {10, 10});
-    frmSearch* w = open();
-    search(root);
-    clickItem(1);
-    w->cmdRemove->click();
-    QCOMPARE(resultNames(), QStringList({"a.jpg", "c.jpg"}));
-    QCOMPARE(w->StatusText(), QString("3 image(s) found and 1 image(s) removed from list"));
-    QVERIFY(!w->cmdRemove->isEnabled() && !w->cmdWallpaper->isEnabled());
-    clickItem(0);
-    w->mRemove->trigger();
-    QCOMPARE(resultNames(), QStringList({"c.jpg"}));
-    QCOMPARE(w->StatusText(), QString("3 image(s) found and 2 image(s) removed from list"));
-}
-
-void tst_frmSearch::setAsWallpaperPassesACopy() {
-    const QString root = pictures_->path();
-    WritePicture(root + "/a.jpg", {10, 10});
-    WritePicture(root + "/b.jpg", {10, 10});
-    frmSearch* w = open();
-    search(root);
-    clickItem(1);
-    w->cmdWallpaper->click();
-    QCOMPARE(target_.wallpapers, QStringList({root + "/b.jpg"}));
-    QCOMPARE(w->ResultKey(1), root + "/b.jpg"); // the conversion's path did not reach the list
-    w->mWallpaper->trigger();
-    QCOMPARE(target_.wallpapers.size(), 2);
-}
-
-void tst_frmSearch::addAllAppendsEveryResultEachTime() {
-    const QString root = pictures_->path();
-    for (const char* name : {"a.jpg", "b.bmp", "c.gif"})
-        WritePicture(root + "/" + name, {10, 10});
-    frmSearch* w = open();
-    search(root);
-    w->cmdAdd->click();
-    w->cmdAdd->click();
-    QCOMPARE(target_.appended, QStringList({root + "/a.jpg", root + "/b.bmp", root + "/c.gif",
-                                            root + "/a.jpg", root + "/b.bmp", root + "/c.gif"}));
-    QCOMPARE(w->AddedText(), QString("Total: 6 image(s) added"));
-    // Counts across searches while the window stays open.
-    search(root);
-    w->cmdAdd->click();
-    QCOMPARE(w->AddedText(), QString("Total: 9 image(s) added"));
-}
-
-void tst_frmSearch::fullScreenShowsTheSelectedPicture() {
-    const QString root = pictures_->path();
-    WritePicture(root + "/a.jpg", {10, 10});
-    WritePicture(root + "/b.jpg", {10, 10});
-    frmSearch* w = open();
-    search(root);
-    w->lstResult_DblClick(); // nothing selected yet
-    QVERIFY(Viewers().isEmpty());
-    const QPoint at = w->lstResult->visualItemRect(w->lstResult->item(0)).center();
-    QTest::mouseDClick(w->lstResult->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(Viewers().size(), 1);
-    delete Viewers().first();
-
-    // The file went away after the search: no viewer, and the window says why.
-    clickItem(1);
-    QFile::remove(root + "/b.jpg");
-    w->mFullscreen->trigger();
-    QVERIFY(Viewers().isEmpty());
-    QCOMPARE(w->StatusText(), "Image not found:'" + root + "/b.jpg'");
 }
 
 QTEST_MAIN(tst_frmSearch)

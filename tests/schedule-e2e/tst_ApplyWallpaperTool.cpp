@@ -124,7 +124,7 @@ class tst_ApplyWallpaperTool : public QObject {
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.output));
         QVERIFY(!result.output.isEmpty()); // it says what went wrong
         QCOMPARE(RootProbe().pixmapProperty("_XROOTPMAP_ID"), before);
-        QCOMPARE(RootProbe().wallpaperMismatch(kGreen, 0), QString());
+        QCOMPARE(RootProbe().wallpaperMismatch(kGreen, kTolerance), QString());
     }
 };
 

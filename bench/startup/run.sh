@@ -165,7 +165,8 @@ fi
 # ------------------------------------------------------------ measuring
 
 # launch NAME PROGRAM: starts the program under startbench-xwait and waits
-# for its window. Sets LAUNCH_PID (the helper), APP_PID, APP_WINDOW, APP_MS.
+# for its window. Sets LAUNCH_PID (the helper), APP_PID, APP_WINDOW, APP_MS
+# and APP_CPU (processor time used until then).
 launch() {
     local name=$1 program=$2 out=$WORK/launch.out line i
     : >"$out"
@@ -185,7 +186,8 @@ launch() {
     fi
     APP_PID=$(sed -n 's/.*pid=\([0-9]*\).*/\1/p' <<<"$line")
     APP_WINDOW=$(sed -n 's/.*window=\(0x[0-9a-f]*\).*/\1/p' <<<"$line")
-    APP_MS=$(sed -n 's/.*ms=\([0-9.]*\).*/\1/p' <<<"$line")
+    APP_MS=$(sed -n 's/.* ms=\([0-9.]*\).*/\1/p' <<<"$line")
+    APP_CPU=$(sed -n 's/.*cpu_ms=\([0-9.]*\).*/\1/p' <<<"$line")
 }
 
 # Ends the launched program and its helper.
@@ -198,13 +200,14 @@ finish() {
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 pss_kb() { awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
 
-EMPTY_MS=() EMPTY_RSS=() EMPTY_PSS=()
-TAV_MS=() TAV_RSS_SHOWN=() TAV_RSS_BG=() TAV_PSS_BG=() TAV_STATE=()
+EMPTY_MS=() EMPTY_CPU=() EMPTY_RSS=() EMPTY_PSS=()
+TAV_MS=() TAV_CPU=() TAV_RSS_SHOWN=() TAV_RSS_BG=() TAV_PSS_BG=() TAV_STATE=()
 
 run_empty() {
     launch empty-qt-window "$BENCH_BIN/empty-qt-window"
     sleep "$SETTLE"
     EMPTY_MS+=("$APP_MS")
+    EMPTY_CPU+=("$APP_CPU")
     EMPTY_RSS+=("$(rss_kb "$APP_PID")")
     EMPTY_PSS+=("$(pss_kb "$APP_PID")")
     finish
@@ -216,6 +219,7 @@ run_tavorin() {
     launch Tavorin "$WORK/program/Tavorin"
     sleep "$SETTLE"
     TAV_MS+=("$APP_MS")
+    TAV_CPU+=("$APP_CPU")
     TAV_RSS_SHOWN+=("$(rss_kb "$APP_PID")")
     # The close box sends the program to the background.
     state=$("$XWAIT" hide "$APP_WINDOW" 5 2>>"$WORK/launch.err" || true)
@@ -237,8 +241,8 @@ mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
 say "Warming up ..."
 run_empty
 run_tavorin
-EMPTY_MS=() EMPTY_RSS=() EMPTY_PSS=()
-TAV_MS=() TAV_RSS_SHOWN=() TAV_RSS_BG=() TAV_PSS_BG=() TAV_STATE=()
+EMPTY_MS=() EMPTY_CPU=() EMPTY_RSS=() EMPTY_PSS=()
+TAV_MS=() TAV_CPU=() TAV_RSS_SHOWN=() TAV_RSS_BG=() TAV_PSS_BG=() TAV_STATE=()
 
 for run in $(seq "$RUNS"); do
     say "Run $run of $RUNS ..."
@@ -256,6 +260,8 @@ LIST_TOTAL=$(sed -n 's/.*total_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
 
 E_MS=$(median "${EMPTY_MS[@]}")
 T_MS=$(median "${TAV_MS[@]}")
+E_CPU=$(median "${EMPTY_CPU[@]}")
+T_CPU=$(median "${TAV_CPU[@]}")
 E_RSS=$(median "${EMPTY_RSS[@]}")
 E_PSS=$(median "${EMPTY_PSS[@]}")
 T_RSS_SHOWN=$(median "${TAV_RSS_SHOWN[@]}")
@@ -276,6 +282,7 @@ Program: $PROGRAM_DIR/Tavorin, 1000-picture automatic list, mode "Frequently"
 |------------------------------------------|-----------------|----------------|-------|--------|---------|
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "start to window mapped (median)" "$E_MS ms" "$T_MS ms" "$START_RATIO" "<=1.5x" "$(verdict "$START_RATIO" 1.5)")
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  fastest / slowest run" "$(minimum "${EMPTY_MS[@]}")/$(maximum "${EMPTY_MS[@]}") ms" "$(minimum "${TAV_MS[@]}")/$(maximum "${TAV_MS[@]}") ms" "" "" "")
+$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  processor time until mapped (median)" "$E_CPU ms" "$T_CPU ms" "$(ratio "$T_CPU" "$E_CPU")" "" "")
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "resident memory, window shown" "$(mb "$E_RSS")" "$(mb "$T_RSS_SHOWN")" "$(ratio "$T_RSS_SHOWN" "$E_RSS")" "" "")
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "resident memory, Tavorin in background" "$(mb "$E_RSS")" "$(mb "$T_RSS_BG")" "$RSS_RATIO" "<=1.3x" "$(verdict "$RSS_RATIO" 1.3)")
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  proportional (PSS), in background" "$(mb "$E_PSS")" "$(mb "$T_PSS_BG")" "$PSS_RATIO" "" "")
@@ -284,4 +291,5 @@ $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  read (ReadSavedList) /
 
 Window unmapped after its close box in $HIDDEN of $RUNS runs$([ "$HIDDEN" = "$RUNS" ] || echo " (a program that does not hide stays mapped: its memory is read all the same)").
 Start-up runs (ms): empty ${EMPTY_MS[*]}; Tavorin ${TAV_MS[*]}
+Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores (a busy machine stretches the times; the processor time row is steadier).
 EOF

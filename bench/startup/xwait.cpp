@@ -2,8 +2,10 @@
 //
 //   startbench-xwait launch NAME TIMEOUT_S PROGRAM [ARGS...]
 //     Starts PROGRAM and waits until it maps a top-level window titled
-//     NAME. Prints "pid=P window=W ms=T": T is the time from just before
-//     the process was created to the window's MapNotify. Then stays until
+//     NAME. Prints "pid=P window=W ms=T cpu_ms=C": T is the time from
+//     just before the process was created to the window's MapNotify, C the
+//     processor time its threads had used by then (less disturbed by a
+//     busy machine than T). Then stays until
 //     the program ends (and ends it when this helper is ended). Exit 1
 //     when the program ended before showing the window, 2 on time-out
 //     (it is killed then).
@@ -21,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
@@ -114,6 +117,29 @@ Clock::time_point deadlineAfter(const char* seconds) {
            std::chrono::milliseconds(static_cast<long long>(std::atof(seconds) * 1000));
 }
 
+// Processor time used so far by all threads of the process, from the
+// scheduler's own account (nanoseconds, first field of schedstat).
+double cpuMs(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (dir == nullptr)
+        return -1;
+    unsigned long long total = 0;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const std::string file = tasks + "/" + entry->d_name + "/schedstat";
+        if (FILE* f = std::fopen(file.c_str(), "r")) {
+            unsigned long long ns = 0;
+            if (std::fscanf(f, "%llu", &ns) == 1)
+                total += ns;
+            std::fclose(f);
+        }
+    }
+    closedir(dir);
+    return static_cast<double>(total) / 1e6;
+}
+
 bool childEnded(pid_t pid) {
     int status = 0;
     return waitpid(pid, &status, WNOHANG) == pid;
@@ -160,10 +186,12 @@ int launch(const std::string& name, const char* timeout, char** argv) {
         if ((event->response_type & 0x7f) != XCB_MAP_NOTIFY)
             continue;
         const double ms = msSince(start);
+        const double cpu = cpuMs(pid);
         const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
         if (map->event != display->root() || display->windowName(map->window) != name)
             continue;
-        std::printf("pid=%d window=0x%x ms=%.1f\n", static_cast<int>(pid), map->window, ms);
+        std::printf("pid=%d window=0x%x ms=%.1f cpu_ms=%.1f\n", static_cast<int>(pid), map->window,
+                    ms, cpu);
         std::fflush(stdout);
         display.reset();
         return waitForEnd(pid);

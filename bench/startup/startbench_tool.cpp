@@ -8,8 +8,10 @@
 //     files; a longer list names them again in turn.
 //   startbench-tool listload COUNT RUNS
 //     Writes a saved list file of COUNT pictures and prints the median
-//     time of reading it (ReadSavedList) and of filling the two list
-//     boxes of the main window with it, over RUNS runs.
+//     time, over RUNS runs, of reading it (ReadSavedList), of filling the
+//     main window's two list boxes with it (the shown one laid out as on
+//     screen), and of the same fill when the shown list's rows are
+//     declared to be of one height (QListView::setUniformItemSizes).
 
 #include "Version.h"
 #include "engine/FilePaths.h"
@@ -122,13 +124,18 @@ double medianMs(int runs, const std::function<void()>& work) {
 }
 
 // The main window keeps two parallel lists: names shown, paths hidden.
-void fillListBoxes(const QStringList& paths) {
+// The shown list is on screen, so its rows are laid out as well.
+void fillListBoxes(const QStringList& paths, bool uniformRows) {
     QListWidget shown;
     QListWidget hidden;
+    shown.setUniformItemSizes(uniformRows);
+    shown.setGeometry(48, 24, 161, 100);
+    shown.show();
     for (const QString& path : paths) {
         hidden.addItem(path);
         shown.addItem(GetFileName(path));
     }
+    shown.doItemsLayout();
 }
 
 int timeListLoad(int count, int runs) {
@@ -148,9 +155,10 @@ int timeListLoad(int count, int runs) {
     const double readMs = medianMs(runs, [&] { read = ReadSavedList(listFile); });
     if (read != paths)
         return fail(QStringLiteral("read %1 of %2 pictures back").arg(read.size()).arg(count));
-    const double fillMs = medianMs(runs, [&] { fillListBoxes(read); });
-    std::printf("pictures=%d read_ms=%.1f fill_ms=%.1f total_ms=%.1f\n", count, readMs, fillMs,
-                readMs + fillMs);
+    const double fillMs = medianMs(runs, [&] { fillListBoxes(read, false); });
+    const double uniformMs = medianMs(runs, [&] { fillListBoxes(read, true); });
+    std::printf("pictures=%d read_ms=%.1f fill_ms=%.1f total_ms=%.1f uniform_fill_ms=%.1f\n", count,
+                readMs, fillMs, readMs + fillMs, uniformMs);
     return 0;
 }
 

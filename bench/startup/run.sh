@@ -6,7 +6,9 @@
 # "Frequently" every 30 min) and a 1000-picture automatic list, on a
 # private X server, and compares it with a Qt Widgets program that only
 # shows an empty window of the same size:
-#   - time from process start to the main window mapped (median of N runs)
+#   - time from process start to the main window mapped (median of N runs),
+#     and the processor time used until then
+#   - for reference, the same for the empty window with one line of text
 #   - resident memory (VmRSS) once Tavorin has gone to the background
 #     (its close box, which hides it) against the empty window's
 #   - time to read a 32700-picture list file and fill the list boxes
@@ -165,13 +167,14 @@ fi
 
 # ------------------------------------------------------------ measuring
 
-# launch NAME PROGRAM: starts the program under startbench-xwait and waits
+# launch NAME PROGRAM [ARGS...]: starts the program under startbench-xwait and waits
 # for its window. Sets LAUNCH_PID (the helper), APP_PID, APP_WINDOW, APP_MS
 # and APP_CPU (processor time used until then).
 launch() {
     local name=$1 program=$2 out=$WORK/launch.out line i
+    shift 2
     : >"$out"
-    "$XWAIT" launch "$name" "$START_TIMEOUT" "$program" >"$out" 2>>"$WORK/launch.err" &
+    "$XWAIT" launch "$name" "$START_TIMEOUT" "$program" "$@" >"$out" 2>>"$WORK/launch.err" &
     LAUNCH_PID=$!
     for i in $(seq $((START_TIMEOUT * 20 + 40))); do
         line=$(head -n1 "$out")
@@ -202,6 +205,7 @@ rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 pss_kb() { awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
 
 EMPTY_MS=() EMPTY_CPU=() EMPTY_RSS=() EMPTY_PSS=()
+TEXT_MS=() TEXT_CPU=() TEXT_RSS=()
 TAV_MS=() TAV_CPU=() TAV_RSS_SHOWN=() TAV_RSS_BG=() TAV_PSS_BG=() TAV_STATE=()
 
 run_empty() {
@@ -211,6 +215,16 @@ run_empty() {
     EMPTY_CPU+=("$APP_CPU")
     EMPTY_RSS+=("$(rss_kb "$APP_PID")")
     EMPTY_PSS+=("$(pss_kb "$APP_PID")")
+    finish
+}
+
+# The same window with one line of text: what fonts and text cost alone.
+run_text() {
+    launch empty-qt-window-text "$BENCH_BIN/empty-qt-window" --text
+    sleep "$SETTLE"
+    TEXT_MS+=("$APP_MS")
+    TEXT_CPU+=("$APP_CPU")
+    TEXT_RSS+=("$(rss_kb "$APP_PID")")
     finish
 }
 
@@ -243,18 +257,20 @@ say "Warming up ..."
 run_empty
 run_tavorin
 EMPTY_MS=() EMPTY_CPU=() EMPTY_RSS=() EMPTY_PSS=()
+TEXT_MS=() TEXT_CPU=() TEXT_RSS=()
 TAV_MS=() TAV_CPU=() TAV_RSS_SHOWN=() TAV_RSS_BG=() TAV_PSS_BG=() TAV_STATE=()
 
 for run in $(seq "$RUNS"); do
     say "Run $run of $RUNS ..."
     run_empty
+    run_text
     run_tavorin
 done
 
 say "Timing a 32700-picture list file ..."
 LIST_LINE=$("$TOOL" listload 32700 5 2>/dev/null)
 LIST_READ=$(sed -n 's/.*read_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
-LIST_FILL=$(sed -n 's/.*fill_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
+LIST_FILL=$(sed -n 's/.* fill_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
 LIST_TOTAL=$(sed -n 's/.*total_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
 LIST_UNIFORM=$(sed -n 's/.*uniform_fill_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
 
@@ -262,6 +278,9 @@ LIST_UNIFORM=$(sed -n 's/.*uniform_fill_ms=\([0-9.]*\).*/\1/p' <<<"$LIST_LINE")
 
 E_MS=$(median "${EMPTY_MS[@]}")
 T_MS=$(median "${TAV_MS[@]}")
+X_MS=$(median "${TEXT_MS[@]}")
+X_CPU=$(median "${TEXT_CPU[@]}")
+X_RSS=$(median "${TEXT_RSS[@]}")
 E_CPU=$(median "${EMPTY_CPU[@]}")
 T_CPU=$(median "${TAV_CPU[@]}")
 E_RSS=$(median "${EMPTY_RSS[@]}")
@@ -292,7 +311,11 @@ $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "32700-picture list: read
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  read (ReadSavedList) / fill, laid out" "" "$LIST_READ/$LIST_FILL ms" "" "" "")
 $(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  fill with rows of one height" "" "$LIST_UNIFORM ms" "" "" "")
 
+For reference, the empty window with one line of text (fonts loaded, nothing else):
+start $X_MS ms ($(ratio "$X_MS" "$E_MS")x the empty window), processor time $X_CPU ms, resident $(mb "$X_RSS") ($(ratio "$X_RSS" "$E_RSS")x).
+Tavorin against it: start $(ratio "$T_MS" "$X_MS")x, processor time $(ratio "$T_CPU" "$X_CPU")x, resident in background $(ratio "$T_RSS_BG" "$X_RSS")x.
+
 Window unmapped after its close box in $HIDDEN of $RUNS runs$([ "$HIDDEN" = "$RUNS" ] || echo " (a program that does not hide stays mapped: its memory is read all the same)").
-Start-up runs (ms): empty ${EMPTY_MS[*]}; Tavorin ${TAV_MS[*]}
+Start-up runs (ms): empty ${EMPTY_MS[*]}; with text ${TEXT_MS[*]}; Tavorin ${TAV_MS[*]}
 Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores (a busy machine stretches the times; the processor time row is steadier).
 EOF

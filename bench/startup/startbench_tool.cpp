@@ -91,7 +91,7 @@ bool writeSettings(const QString& programDir, int count) {
         << "Version=" << version::text << "\n"
         << "Splash=0\nSystray=1\nStartup=1\nMachine=1\nConvert=1\n"
         << "change=Frequently\nmin=30\nshutdown=0\nrandom=0\nLoader=0\n"
-        << "Wallpaper=1\nListCount=" << count << "\n";
+        << "Click=1\nFirstRun=1\nWallpaper=1\nListCount=" << count << "\n";
     out.flush();
     return file.error() == QFile::NoError;
 }

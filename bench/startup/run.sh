@@ -38,11 +38,15 @@ START_TIMEOUT=30
 
 while [ $# -gt 0 ]; do
     case $1 in
-    -n) RUNS=$2; shift 2 ;;
-    -b) BUILD_DIR=$(cd "$2" 2>/dev/null && pwd || echo "$2"); shift 2 ;;
+    -n) RUNS=${2:-}; shift $(($# > 1 ? 2 : 1)) ;;
+    -b)
+        [ $# -gt 1 ] || { echo "run.sh: -b needs a folder" >&2; exit 64; }
+        BUILD_DIR=$(cd "$2" 2>/dev/null && pwd || echo "$2")
+        shift 2
+        ;;
     --no-build) BUILD=0; shift ;;
     --keep) KEEP=1; shift ;;
-    -h | --help) sed -n '2,24p' "$0"; exit 0 ;;
+    -h | --help) awk 'NR > 1 && /^#/ {sub(/^# ?/, ""); print; next} NR > 1 {exit}' "$0"; exit 0 ;;
     *) echo "run.sh: unknown argument: $1" >&2; exit 64 ;;
     esac
 done

@@ -5,6 +5,7 @@
 #include "browser/ThumbList.h"
 #include "browser/ThumbnailScan.h"
 #include "engine/PictureTarget.h"
+#include "engine/Thumbnail.h"
 #include "settings/Module1.h"
 #include "viewer/frmFullscreen.h"
 

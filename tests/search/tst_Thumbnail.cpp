@@ -1,9 +1,8 @@
 #include "search/Thumbnail.h"
-#include "tests/search/TestPictures.h"
+#include "tests/support/TestPictures.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 using namespace tavorin::search;
 using tavorin::test::WriteFile;
@@ -93,11 +92,9 @@ void tst_Thumbnail::eachThumbnailShowsItsOwnFile() {
 void tst_Thumbnail::filesThatCannotBeDecodedGiveNoThumbnail_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
-    QByteArray bmp = tavorin::test::PictureBytes("BMP", {64, 48}, Qt::red);
+    const QByteArray bmp = tavorin::test::PictureBytes("BMP", {64, 48}, Qt::red);
     // A header that claims 30000 x 30000 pixels over a few bytes of data.
-    QByteArray lyingBmp = bmp.left(54);
-    qToLittleEndian<qint32>(30000, lyingBmp.data() + 18);
-    qToLittleEndian<qint32>(30000, lyingBmp.data() + 22);
+    const QByteArray lyingBmp = tavorin::test::WithBitmapSize(bmp.left(54), 30000, 30000);
     QTest::newRow("0-byte photo.jpg") << QByteArray() << "photo.jpg";
     QTest::newRow("text named .jpg") << QByteArray("hello") << "a.jpg";
     QTest::newRow("bmp header lies") << lyingBmp << "lie.bmp";

@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>

@@ -1,8 +1,11 @@
 #include "search/Thumbnail.h"
 #include "tests/support/TestPictures.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace tavorin::search;
 using tavorin::test::WriteFile;
@@ -18,6 +21,7 @@ class tst_Thumbnail : public QObject {
     void eachThumbnailShowsItsOwnFile();
     void filesThatCannotBeDecodedGiveNoThumbnail_data();
     void filesThatCannotBeDecodedGiveNoThumbnail();
+    void aPipeIsNeverOpened();
     void queueHandsThumbnailsBackInSubmittedOrder();
     void queueKeepsAtMostItsLimitInFlight();
 };
@@ -109,6 +113,16 @@ void tst_Thumbnail::filesThatCannotBeDecodedGiveNoThumbnail() {
     const Thumbnail made = MakeThumbnail(WriteFile(dir.filePath(name), bytes));
     QVERIFY(!made.ok());
     QVERIFY(made.image.isNull());
+}
+
+void tst_Thumbnail::aPipeIsNeverOpened() {
+    // Opening a pipe for reading waits for a writer: it would hang the search.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pipe.jpg");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const Thumbnail made = MakeThumbnail(path);
+    QVERIFY(!made.ok());
+    QVERIFY(!made.pictureSize.isValid());
 }
 
 void tst_Thumbnail::queueHandsThumbnailsBackInSubmittedOrder() {

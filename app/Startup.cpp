@@ -12,6 +12,11 @@ const QString kSettings = QStringLiteral("Settings");
 
 Startup::Startup(Module1& module) : m_(module) {}
 
+void Startup::SplashRelay::SetStatus(const QString& text) {
+    if (target)
+        target->SetStatus(text);
+}
+
 Startup::~Startup() = default;
 
 void Startup::writeFirstRunDefaults() {
@@ -30,13 +35,13 @@ bool Startup::Main() {
     if (m_.GetINIFile(kSettings, QStringLiteral("Version")).isEmpty())
         writeFirstRunDefaults();
 
-    splash_ = std::make_unique<frmSplash>();
-    main_ = std::make_unique<frmMain>(m_, *splash_);
     // A missing or non-numeric "Splash" is not 1: the start goes on without it.
     const bool withSplash = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Splash")), 1);
-    if (withSplash) {
+    if (withSplash)
+        createSplash();
+    main_ = std::make_unique<frmMain>(m_, relay_);
+    if (withSplash)
         splash_->ShowAtOnce();
-    }
     main_->LoadData();
     if (main_->Ended())
         return false;
@@ -47,6 +52,21 @@ bool Startup::Main() {
         main_->show();
     }
     return true;
+}
+
+void Startup::createSplash() {
+    splash_ = std::make_unique<frmSplash>();
+    relay_.target = splash_.get();
+    QObject::connect(splash_.get(), &frmSplash::Unloaded, splash_.get(),
+                     [this] { releaseSplash(); });
+}
+
+// The splash is needed no more once it has closed; it goes when the
+// event loop is next free (it is still inside its own timer's tick).
+void Startup::releaseSplash() {
+    relay_.target = nullptr;
+    if (splash_)
+        splash_.release()->deleteLater();
 }
 
 } // namespace tavorin

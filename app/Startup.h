@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/SplashStatus.h"
 #include "settings/Module1.h"
 
 #include <memory>
@@ -21,12 +22,24 @@ class Startup {
     bool Main();
 
     frmMain* MainWindow() const { return main_.get(); }
+    // The splash while it is up; none when "Splash" is not 1 or once it
+    // has closed.
     frmSplash* Splash() const { return splash_.get(); }
 
   private:
+    // Hands the main window's progress to the splash while there is one.
+    class SplashRelay final : public SplashStatus {
+      public:
+        void SetStatus(const QString& text) override;
+        SplashStatus* target = nullptr;
+    };
+
     void writeFirstRunDefaults();
+    void createSplash();
+    void releaseSplash();
 
     Module1& m_;
+    SplashRelay relay_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmMain> main_;
 };

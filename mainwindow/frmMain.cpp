@@ -150,6 +150,7 @@ void frmMain::createListControls() {
         label(this, "lblListCount", QStringLiteral("0/0"), twipRect(2040, 120, 855, 255));
     lstWallpaper = place(new QListWidget(this), "lstWallpaper", twipRect(720, 360, 2415, 1500));
     lstWallpaper->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstWallpaper->setUniformItemSizes(true); // one line per row: no row is measured
     // A palette, not a style sheet: style sheets cost the program a second
     // style object for its whole run.
     QPalette yellow = lstWallpaper->palette();

@@ -2,8 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tavorin::profile {
@@ -218,6 +222,72 @@ std::optional<QString> ReadFileVerbatim(const QString& path, const QString& sect
     return ReadVerbatim(*text, section, key);
 }
 
+namespace {
+
+// The file a write lands in: a link is followed, so the link stays.
+QString writeTarget(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// A new file beside `target`, open for writing; -1 when none can be made.
+int createBeside(const QString& target, QByteArray& tempName) {
+    const QFileInfo info(target);
+    const QString stem = info.absolutePath() + QStringLiteral("/.") + info.fileName();
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        tempName = QFile::encodeName(
+            stem + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                 QLatin1Char('0')));
+        const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool WriteWhole(const QString& path, const QByteArray& bytes) {
+    const QString target = writeTarget(path);
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat old {};
+    const bool exists = ::stat(targetName.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        return false;
+    QByteArray tempName;
+    const int fd = createBeside(target, tempName);
+    if (fd < 0)
+        return false;
+    // The old file's permissions stay; a new file gets the usual ones.
+    bool ok = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, bytes);
+    ok = (::close(fd) == 0) && ok;
+    // Renaming over the old file replaces it in one step: a reader sees the
+    // old text or the new, never a part. No sync per write: the file
+    // systems in use order a rename-over-existing after its data.
+    if (ok && ::rename(tempName.constData(), targetName.constData()) == 0)
+        return true;
+    ::unlink(tempName.constData());
+    return false;
+}
+
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value) {
     if (!storableNames(section, key) || hasLineBreak(value))
         return false;
@@ -229,15 +299,10 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
             return false;
         old = *text;
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray text = WithValue(old, section, key, value);
-    if (out.write(text) != text.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    if (QFileInfo(path).exists() && text == old)
+        return true; // already stored: the file is left as it is
+    return WriteWhole(path, text);
 }
 
 } // namespace tavorin::profile

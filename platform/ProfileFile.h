@@ -31,11 +31,18 @@ std::optional<QString> Read(const QString& path, const QString& section, const Q
 std::optional<QString> ReadFileVerbatim(const QString& path, const QString& section,
                                         const QString& key);
 // Writes the whole file anew beside the old one and renames it over it,
-// so a failed write never leaves a half-written file. False when the
+// so a failed write never leaves a half-written file. A value already
+// stored leaves the file untouched. False when the
 // value cannot be stored (a line break in a name or value, a key that
 // holds "=" or starts with "[", a section name with "]", a folder in the
 // file's place, an old file that cannot be read whole, no room, no right
 // to write).
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value);
+
+// Replaces the file at path (or the file a link there points to) with
+// bytes: written beside it and renamed over it, permissions kept. False
+// when something other than a plain file stands there or the write fails;
+// the old file is then whole.
+bool WriteWhole(const QString& path, const QByteArray& bytes);
 
 } // namespace tavorin::profile

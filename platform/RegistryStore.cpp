@@ -4,7 +4,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace tavorin {
 
@@ -123,15 +123,16 @@ QString execProgram(const QString& exec) {
     return args.value(0);
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
+// The autostart entry is written at every start: an entry that already
+// says the same is left as it is.
+bool writeUnlessSame(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() == bytes.size()) {
+        QFile old(path);
+        if (old.open(QIODevice::ReadOnly) && old.read(bytes.size() + 1) == bytes)
+            return true;
     }
-    return out.commit();
+    return profile::WriteWhole(path, bytes);
 }
 
 } // namespace
@@ -191,8 +192,9 @@ bool XdgRegistryStore::SetStringValue(RootKey root, const QString& subKey, const
     case Key::Run:
         if (!validEntryName(name) || !QDir().mkpath(AutostartFolder()))
             return false;
-        return writeWhole(AutostartFolder() + QLatin1Char('/') + name + QStringLiteral(".desktop"),
-                          AutostartEntryText(name, data).toUtf8());
+        return writeUnlessSame(AutostartFolder() + QLatin1Char('/') + name +
+                                   QStringLiteral(".desktop"),
+                               AutostartEntryText(name, data).toUtf8());
     case Key::Desktop:
         if (!QDir().mkpath(configHome_ + QStringLiteral("/Tavorin")))
             return false;

@@ -94,6 +94,7 @@ TOOL=$BENCH_BIN/startbench-tool
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/startbench.XXXXXX")
 XVFB_PID=
 TRAY_PID=
+RUNTIME_DIR=
 LAUNCH_PID=
 
 stop_pid() { # pid: TERM, then KILL after 3 s
@@ -112,6 +113,7 @@ cleanup() {
     stop_pid "$TRAY_PID"
     stop_pid "$XVFB_PID"
     wait 2>/dev/null || true
+    [ -n "$RUNTIME_DIR" ] && rm -rf "$RUNTIME_DIR"
     if [ "$KEEP" = 1 ]; then
         say "work folder kept: $WORK"
     else
@@ -125,7 +127,15 @@ trap 'exit 130' INT TERM
 
 export HOME=$WORK/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
-export XDG_CACHE_HOME=$HOME/.cache XDG_RUNTIME_DIR=$WORK/runtime
+export XDG_CACHE_HOME=$HOME/.cache
+# A desktop session's runtime folder lives in memory (/run/user/UID), and
+# the program keeps its one-copy lock there: the same here when /dev/shm
+# can be had, so that the lock costs what it costs at a log-on.
+if [ -d /dev/shm ] && [ -w /dev/shm ] && RUNTIME_DIR=$(mktemp -d /dev/shm/startbench-runtime.XXXXXX); then
+    export XDG_RUNTIME_DIR=$RUNTIME_DIR
+else
+    export XDG_RUNTIME_DIR=$WORK/runtime
+fi
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 # No desktop: nothing may touch a real desktop's wallpaper.

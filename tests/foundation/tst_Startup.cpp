@@ -4,7 +4,9 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/TempProgramFolder.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QPointer>
 #include <QTest>
 
 using namespace tavorin;
@@ -67,6 +69,7 @@ class tst_Startup : public QObject {
     void splashShownWhenSplashIsOne_data();
     void splashShownWhenSplashIsOne();
     void splashTimerShowsMainAndClosesSplash();
+    void noSplashWindowWithoutSplash();
     void splashShowsVersionAndLoadingStatus();
 
   private:
@@ -177,9 +180,11 @@ void tst_Startup::splashShownWhenSplashIsOne() {
     Startup startup(*m_);
     QVERIFY(startup.Main());
     QVERIFY(startup.MainWindow());
-    QVERIFY(startup.Splash());
-    QCOMPARE(startup.Splash()->isVisible(), splash);
-    QCOMPARE(startup.Splash()->Timer1.isActive(), splash);
+    QCOMPARE(startup.Splash() != nullptr, splash);
+    if (splash) {
+        QVERIFY(startup.Splash()->isVisible());
+        QVERIFY(startup.Splash()->Timer1.isActive());
+    }
     // Without the splash the main window is up at once; with it, only at
     // the splash timer's first tick.
     QCOMPARE(startup.MainWindow()->isVisible(), !splash);
@@ -199,6 +204,21 @@ void tst_Startup::splashTimerShowsMainAndClosesSplash() {
     QVERIFY(startup.MainWindow()->isVisible());
     QVERIFY(!splash->isVisible());
     QVERIFY(!splash->Timer1.isActive());
+    // Closed, the splash is let go: gone once the event loop is free.
+    QCOMPARE(startup.Splash(), nullptr);
+    QPointer<frmSplash> left(splash);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(left.isNull());
+}
+
+void tst_Startup::noSplashWindowWithoutSplash() {
+    folder_->write("Settings.INI", "[Settings]\nVersion=1.2.35\nSplash=0\n");
+    Startup startup(*m_);
+    QVERIFY(startup.Main());
+    QCOMPARE(startup.Splash(), nullptr);
+    for (QWidget* widget : QApplication::allWidgets())
+        QVERIFY2(!qobject_cast<frmSplash*>(widget), "a splash window was built");
+    QVERIFY(startup.MainWindow()->isVisible());
 }
 
 void tst_Startup::splashShowsVersionAndLoadingStatus() {

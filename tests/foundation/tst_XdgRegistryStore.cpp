@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace tavorin;
 
 namespace {
@@ -31,6 +33,7 @@ class tst_XdgRegistryStore : public QObject {
     void execQuotingIsValidDesktopEntry_data();
     void execQuotingIsValidDesktopEntry();
     void rewritingReplacesTheEntry();
+    void sameEntryIsLeftAsItIs();
     void deletingRemovesOnlyThatEntry();
     void runKeyNameComparesWithoutCase();
     void badEntryNamesAreRefused_data();
@@ -165,6 +168,27 @@ void tst_XdgRegistryStore::rewritingReplacesTheEntry() {
              std::optional<QString>("/new/Loader.exe"));
     QCOMPARE(QDir(store_->AutostartFolder()).entryList(QDir::Files),
              QStringList{"Tavorin.desktop"});
+}
+
+void tst_XdgRegistryStore::sameEntryIsLeftAsItIs() {
+    const auto inode = [this] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(entryPath("Tavorin")).constData(), &st) == 0 ? st.st_ino
+                                                                                     : ino_t(0);
+    };
+    QVERIFY(store_->SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+    const ino_t first = inode();
+    QVERIFY(first != 0);
+    // Written at every start: the same entry is not written again.
+    QVERIFY(store_->SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+    QCOMPARE(inode(), first);
+    // An entry the user edited is brought back.
+    const QByteArray edited =
+        readAll(entryPath("Tavorin")).replace("Terminal=false", "Terminal=true");
+    folder_->write("../config/autostart/Tavorin.desktop", edited);
+    QVERIFY(store_->SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+    QCOMPARE(readAll(entryPath("Tavorin")),
+             AutostartEntryText("Tavorin", "/a/Loader.exe").toUtf8());
 }
 
 void tst_XdgRegistryStore::deletingRemovesOnlyThatEntry() {

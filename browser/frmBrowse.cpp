@@ -20,8 +20,25 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 namespace tavorin {
+
+namespace {
+// Makes the X server take what the window has asked of it so far (a
+// round trip), without running any event of ours.
+void FlushDisplay() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+} // namespace
 
 using namespace browse;
 
@@ -226,14 +243,16 @@ void frmBrowse::dlb_Change() {
                                          ItemText(path, thumbnail.natural));
         item->setData(ThumbList::kKeyRole, path);
         flb->addItem(item);
-        // On X11 the platform sends a new title to the server at once, so the
-        // caption shows the progress although the scan does not yield.
+        // The scan does not yield, so the new caption is pushed to the
+        // display server at once to show the progress.
         setWindowTitle(ProgressCaption(i + 1, count));
+        FlushDisplay();
     });
     if (blnSaveDir_)
         module_.WriteINIFile(kSettings, kInitDir, dlb->Path());
     blnSaveDir_ = true;
     setWindowTitle(kBrowserCaption);
+    FlushDisplay();
 }
 
 void frmBrowse::Form_Unload() {

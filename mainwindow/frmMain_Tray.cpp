@@ -187,11 +187,15 @@ void frmMain::UpdateTrayIcon() {
         AddTrayIcon();
 }
 
+// Whoever adds or removes the icon has just decided on "Systray": the
+// next tick reads it afresh rather than trusting what it read before.
 void frmMain::AddTrayIcon() {
+    systrayKnown_ = false;
     tray_.AddTrayIcon(trayOwner(), windowIcon(), windowTitle());
 }
 
 void frmMain::RemoveTrayIcon() {
+    systrayKnown_ = false;
     tray_.RemoveTrayIcon();
 }
 

@@ -17,9 +17,9 @@ bool SignalLogOnStart(const ProgramFolder& folder) {
 }
 
 void ReapplyClassicWallpaper(IRegistryStore& registry, IDesktopWallpaper& wallpaper) {
-    const auto path = registry.StringValue(RootKey::CurrentUser,
-                                           QStringLiteral("Control Panel\\Desktop"),
-                                           QStringLiteral("Wallpaper"));
+    const auto path =
+        registry.StringValue(RootKey::CurrentUser, QStringLiteral("Control Panel\\Desktop"),
+                             QStringLiteral("Wallpaper"));
     if (path && QFileInfo(*path).isFile())
         wallpaper.SetClassicWallpaper(*path);
 }

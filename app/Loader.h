@@ -12,8 +12,7 @@ class ProgramFolder;
 // a log-on start, put the recorded classic wallpaper back on the screen,
 // and start the program from the same folder. False when the program
 // could not be started.
-bool RunLoader(const ProgramFolder& folder, IRegistryStore& registry,
-               IDesktopWallpaper& wallpaper);
+bool RunLoader(const ProgramFolder& folder, IRegistryStore& registry, IDesktopWallpaper& wallpaper);
 
 // Writes "Loader" = "1" in the program folder's settings.
 bool SignalLogOnStart(const ProgramFolder& folder);

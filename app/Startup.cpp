@@ -35,8 +35,7 @@ bool Startup::Main() {
     // A missing or non-numeric "Splash" is not 1: the start goes on without it.
     const bool withSplash = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Splash")), 1);
     if (withSplash) {
-        splash_->show();
-        splash_->repaint();
+        splash_->ShowAtOnce();
     }
     main_->LoadData();
     if (main_->Ended())

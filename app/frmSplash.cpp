@@ -2,14 +2,21 @@
 
 #include "Version.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 namespace tavorin {
 
 namespace {
 constexpr int kWidth = 400;
 constexpr int kHeight = 240;
+constexpr qint64 kLongestMapWait = 500; // ms
 } // namespace
 
 QPixmap SplashPicture(const QSize& size) {
@@ -42,8 +49,11 @@ QPixmap SplashPicture(const QSize& size) {
     return pixmap;
 }
 
-frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     Image1.setParent(this);
     Image1.setGeometry(0, 0, kWidth, kHeight);
     Image1.setPixmap(SplashPicture(size()));
@@ -62,6 +72,20 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     Timer1.setInterval(200);
     Timer1.setSingleShot(false);
     connect(&Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+}
+
+void frmSplash::ShowAtOnce() {
+    show();
+    // The window system maps the window in its own time; the start that
+    // follows runs without yielding, so wait (briefly) until the splash can
+    // be painted. Only the window system's events are handled meanwhile.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < kLongestMapWait) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    repaint();
 }
 
 void frmSplash::SetStatus(const QString& text) {

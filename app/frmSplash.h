@@ -15,6 +15,9 @@ class frmSplash : public QWidget, public SplashStatus {
     explicit frmSplash(QWidget* parent = nullptr);
 
     void SetStatus(const QString& text) override;
+    // Shows the splash and paints it at once, so that it is seen during the
+    // long start that follows.
+    void ShowAtOnce();
 
     // Shown by the timer's tick, which then closes the splash.
     void SetMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }

@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     LockFileInstance instance(folder);
     SystemClock clock;
     QtTrayIcon tray;
-    Services services{ProgramFolder(folder), dialogs, registry, *wallpaper, shell,
-                      instance,              clock,   tray};
+    Services services{
+        ProgramFolder(folder), dialogs, registry, *wallpaper, shell, instance, clock, tray};
     Module1 module(services);
 
     Startup startup(module);

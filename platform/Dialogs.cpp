@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -58,19 +59,21 @@ MsgResult QtDialogs::MsgBox(const QString& text, MsgButtons buttons, MsgIcon ico
     return fromQt(box.exec());
 }
 
-QString QtDialogs::GetOpenFileName(QWidget* owner, const QString& title,
-                                   const QString& startPath, const QString& filter) {
+QString QtDialogs::GetOpenFileName(QWidget* owner, const QString& title, const QString& startPath,
+                                   const QString& filter) {
     return QFileDialog::getOpenFileName(owner, title, startPath, filter);
 }
 
-QString QtDialogs::GetSaveFileName(QWidget* owner, const QString& title,
-                                   const QString& startPath, const QString& filter) {
+QString QtDialogs::GetSaveFileName(QWidget* owner, const QString& title, const QString& startPath,
+                                   const QString& filter) {
     return QFileDialog::getSaveFileName(owner, title, startPath, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtDialogs::BrowseForFolder(QWidget* owner, const QString& title) {
-    return QFileDialog::getExistingDirectory(owner, title);
+    // Starts at the top of the user's own files, as the chooser starts at
+    // the desktop on other systems.
+    return QFileDialog::getExistingDirectory(owner, title, QDir::homePath());
 }
 
 } // namespace tavorin

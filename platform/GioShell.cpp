@@ -73,24 +73,56 @@ QString InternetShortcutUrl(const QByteArray& fileText) {
             inSection = trimmed.compare("[InternetShortcut]", Qt::CaseInsensitive) == 0;
             continue;
         }
-        if (inSection && trimmed.left(4).compare("URL=", Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(trimmed.mid(4));
+        const qsizetype eq = trimmed.indexOf('=');
+        if (inSection && eq > 0 &&
+            trimmed.left(eq).trimmed().compare("URL", Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(trimmed.mid(eq + 1).trimmed());
     }
     return {};
 }
+
+namespace {
+
+// The URL of an internet shortcut file, or empty when the path is not one.
+QString shortcutUrlOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.suffix().compare(QLatin1String("url"), Qt::CaseInsensitive) != 0)
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return InternetShortcutUrl(file.read(64 * 1024));
+}
+
+// The content type that decides the program: the URL's scheme for an
+// internet shortcut, the file's own type otherwise.
+QString openedTypeOf(const QString& path, const QString& url) {
+    if (!url.isEmpty()) {
+        const QByteArray utf8 = url.toUtf8();
+        GString_ scheme(g_uri_parse_scheme(utf8.constData()));
+        if (scheme)
+            return QStringLiteral("x-scheme-handler/") + QString::fromUtf8(scheme.get());
+    }
+    return contentTypeOf(path);
+}
+
+bool launchDocument(GAppInfo* app, const QString& path, const QString& url) {
+    if (url.isEmpty())
+        return launch(app, path);
+    const QByteArray utf8 = url.toUtf8();
+    GList uris{const_cast<char*>(utf8.constData()), nullptr, nullptr};
+    return g_app_info_launch_uris(app, &uris, nullptr, nullptr);
+}
+
+} // namespace
 
 int GioShell::ShellExecuteOpen(const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile())
         return kFileNotFound;
-    if (info.suffix().compare(QLatin1String("url"), Qt::CaseInsensitive) == 0) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return kFileNotFound;
-        const QString url = InternetShortcutUrl(file.read(64 * 1024));
-        if (!url.isEmpty())
-            return openUrl(url);
-    }
+    const QString url = shortcutUrlOf(path);
+    if (!url.isEmpty())
+        return openUrl(url);
     const QByteArray type = contentTypeOf(path).toUtf8();
     GPtr<GAppInfo> app(g_app_info_get_default_for_type(type.constData(), FALSE));
     if (!app)
@@ -98,36 +130,47 @@ int GioShell::ShellExecuteOpen(const QString& path) {
     return launch(app.get(), path) ? kOpened : 5;
 }
 
-void GioShell::OpenWith(const QString& path) {
-    const QByteArray type = contentTypeOf(path).toUtf8();
+QList<OpenWithDialog::Program> OpenWithPrograms(const QString& path) {
+    const QByteArray type = openedTypeOf(path, shortcutUrlOf(path)).toUtf8();
     QList<OpenWithDialog::Program> programs;
     GList* all = g_app_info_get_all_for_type(type.constData());
-    if (!all || !g_list_length(all)) {
-        g_list_free_full(all, g_object_unref);
+    if (!all) // nothing knows the type: offer every program
         all = g_app_info_get_all();
-    }
     for (GList* it = all; it; it = it->next) {
         auto* app = static_cast<GAppInfo*>(it->data);
-        if (!g_app_info_should_show(app))
+        const char* id = g_app_info_get_id(app);
+        if (!id || !g_app_info_should_show(app))
             continue;
-        programs.push_back({QString::fromUtf8(g_app_info_get_display_name(app)),
-                            QString::fromUtf8(g_app_info_get_id(app))});
+        programs.push_back(
+            {QString::fromUtf8(g_app_info_get_display_name(app)), QString::fromUtf8(id)});
     }
     g_list_free_full(all, g_object_unref);
-    OpenWithDialog dialog(path, programs);
-    if (dialog.exec() != QDialog::Accepted || dialog.ChosenId().isEmpty())
-        return;
-    const QByteArray id = dialog.ChosenId().toUtf8();
+    return programs;
+}
+
+bool OpenWithProgram(const QString& path, const QString& programId) {
+    const QByteArray id = programId.toUtf8();
+    bool launched = false;
     GList* list = g_app_info_get_all();
     for (GList* it = list; it; it = it->next) {
         auto* app = static_cast<GAppInfo*>(it->data);
         const char* appId = g_app_info_get_id(app);
         if (appId && id == appId) {
-            launch(app, path);
+            launched = launchDocument(app, path, shortcutUrlOf(path));
             break;
         }
     }
     g_list_free_full(list, g_object_unref);
+    return launched;
+}
+
+void GioShell::OpenWith(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return;
+    OpenWithDialog dialog(path, OpenWithPrograms(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenId().isEmpty())
+        return;
+    OpenWithProgram(path, dialog.ChosenId());
 }
 
 } // namespace tavorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OpenWithDialog.h"
 #include "platform/Shell.h"
 
 #include <QByteArray>
@@ -15,8 +16,17 @@ class GioShell final : public IShell {
     void OpenWith(const QString& path) override;
 };
 
-// The URL= line of an internet shortcut's [InternetShortcut] section,
-// taken verbatim; empty when there is none.
+// The URL= line of an internet shortcut's [InternetShortcut] section
+// (section and key names in any case, a byte order mark and CR line ends
+// accepted), the URL taken as it stands; empty when there is none.
 QString InternetShortcutUrl(const QByteArray& fileText);
+
+// The programs the "Open with" chooser offers for a document: those the
+// desktop knows for its type (for an internet shortcut, for its URL's
+// scheme), or every program when none does.
+QList<OpenWithDialog::Program> OpenWithPrograms(const QString& path);
+// Opens the document (an internet shortcut: its URL) with the program of
+// that desktop id. False when there is no such program or it did not start.
+bool OpenWithProgram(const QString& path, const QString& programId);
 
 } // namespace tavorin

@@ -31,7 +31,9 @@ std::vector<Line> splitLines(const QByteArray& text, qsizetype start) {
     return lines;
 }
 
-qsizetype bomLength(const QByteArray& text) { return text.startsWith("\xEF\xBB\xBF") ? 3 : 0; }
+qsizetype bomLength(const QByteArray& text) {
+    return text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
 
 QByteArray lineText(const QByteArray& text, const Line& line) {
     return text.mid(line.begin, line.end - line.begin).trimmed();
@@ -58,8 +60,12 @@ std::optional<QString> keyOf(const QByteArray& trimmed) {
     return QString::fromUtf8(trimmed.left(eq).trimmed());
 }
 
+QByteArray verbatimValueOf(const QByteArray& trimmed) {
+    return trimmed.mid(trimmed.indexOf('=') + 1).trimmed();
+}
+
 QString valueOf(const QByteArray& trimmed) {
-    QByteArray value = trimmed.mid(trimmed.indexOf('=') + 1).trimmed();
+    QByteArray value = verbatimValueOf(trimmed);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
@@ -107,10 +113,9 @@ bool hasLineBreak(const QString& s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
 }
 
-} // namespace
-
-std::optional<QString> ReadValue(const QByteArray& text, const QString& section,
-                                 const QString& key) {
+// The trimmed line of key in section, or nothing.
+std::optional<QByteArray> entryLine(const QByteArray& text, const QString& section,
+                                    const QString& key) {
     const auto lines = splitLines(text, bomLength(text));
     const auto span = findSection(text, lines, section);
     if (!span)
@@ -118,7 +123,53 @@ std::optional<QString> ReadValue(const QByteArray& text, const QString& section,
     const auto index = findKey(text, lines, *span, key);
     if (!index)
         return std::nullopt;
-    return valueOf(lineText(text, lines[*index]));
+    return lineText(text, lines[*index]);
+}
+
+// A name that a written line could not give back: a line break would
+// split the entry, "=" would end a key early, "]" would end a section
+// name early, and a key starting with "[" would read as a section.
+bool storableNames(const QString& section, const QString& key) {
+    return !hasLineBreak(section) && !hasLineBreak(key) && !section.contains(QLatin1Char(']')) &&
+           !key.contains(QLatin1Char('=')) && !key.trimmed().isEmpty() &&
+           !key.trimmed().startsWith(QLatin1Char('['));
+}
+
+// Larger than any settings file: something else stands in its place.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+
+// The file's bytes; nothing when it is absent, unreadable, or not a plain
+// file of settings size (a folder, a pipe, a device: reading those could
+// block or never end).
+std::optional<QByteArray> readFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kLargestFile)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray text = file.read(kLargestFile + 1);
+    if (file.error() != QFile::NoError || text.size() > kLargestFile)
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+std::optional<QString> ReadValue(const QByteArray& text, const QString& section,
+                                 const QString& key) {
+    const auto line = entryLine(text, section, key);
+    if (!line)
+        return std::nullopt;
+    return valueOf(*line);
+}
+
+std::optional<QString> ReadVerbatim(const QByteArray& text, const QString& section,
+                                    const QString& key) {
+    const auto line = entryLine(text, section, key);
+    if (!line)
+        return std::nullopt;
+    return QString::fromUtf8(verbatimValueOf(*line));
 }
 
 QByteArray WithValue(const QByteArray& text, const QString& section, const QString& key,
@@ -153,29 +204,30 @@ QByteArray WithValue(const QByteArray& text, const QString& section, const QStri
 }
 
 std::optional<QString> Read(const QString& path, const QString& section, const QString& key) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    const auto text = readFile(path);
+    if (!text)
         return std::nullopt;
-    return ReadValue(file.readAll(), section, key);
+    return ReadValue(*text, section, key);
 }
 
-bool Write(const QString& path, const QString& section, const QString& key,
-           const QString& value) {
-    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) ||
-        section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')) ||
-        key.trimmed().isEmpty())
+std::optional<QString> ReadFileVerbatim(const QString& path, const QString& section,
+                                        const QString& key) {
+    const auto text = readFile(path);
+    if (!text)
+        return std::nullopt;
+    return ReadVerbatim(*text, section, key);
+}
+
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value) {
+    if (!storableNames(section, key) || hasLineBreak(value))
         return false;
     QByteArray old;
-    const QFileInfo info(path);
-    if (info.isDir())
-        return false;
-    if (info.exists()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        // Only a file that could be read whole is replaced.
+        const auto text = readFile(path);
+        if (!text)
             return false;
-        old = file.readAll();
-        if (file.error() != QFile::NoError)
-            return false;
+        old = *text;
     }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))

@@ -49,31 +49,78 @@ QString escapeStringValue(const QString& value) {
     return out;
 }
 
-// The inverse of DesktopEntryExec for one quoted or plain argument.
-QString unquoteExec(const QString& exec) {
-    QString value;
-    for (qsizetype i = 0; i < exec.size(); ++i) { // string-level escapes
-        if (exec[i] == QLatin1Char('\\') && i + 1 < exec.size()) {
-            const QChar n = exec[++i];
-            value += n == QLatin1Char('n')   ? QChar(QLatin1Char('\n'))
-                     : n == QLatin1Char('t') ? QChar(QLatin1Char('\t'))
-                     : n == QLatin1Char('r') ? QChar(QLatin1Char('\r'))
-                                             : n;
+// Undoes the string-level escapes of a desktop entry value.
+QString unescapeStringValue(const QString& value) {
+    QString out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == QLatin1Char('\\') && i + 1 < value.size()) {
+            const QChar n = value[++i];
+            out += n == QLatin1Char('s')   ? QChar(QLatin1Char(' '))
+                   : n == QLatin1Char('n') ? QChar(QLatin1Char('\n'))
+                   : n == QLatin1Char('t') ? QChar(QLatin1Char('\t'))
+                   : n == QLatin1Char('r') ? QChar(QLatin1Char('\r'))
+                                           : n;
         } else {
-            value += exec[i];
+            out += value[i];
         }
     }
-    value.replace(QStringLiteral("%%"), QStringLiteral("%"));
-    if (value.size() < 2 || !value.startsWith(QLatin1Char('"')) ||
-        !value.endsWith(QLatin1Char('"')))
-        return value;
+    return out;
+}
+
+// The arguments of an Exec value (string escapes already undone): plain
+// words split at spaces, double-quoted ones with their backslash escapes
+// undone, "%%" as a literal "%".
+QStringList execArguments(const QString& exec) {
+    QStringList args;
     QString arg;
-    for (qsizetype i = 1; i + 1 < value.size(); ++i) {
-        if (value[i] == QLatin1Char('\\') && i + 2 < value.size())
-            ++i;
-        arg += value[i];
+    bool inArg = false;
+    bool quoted = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted) {
+            if (c == QLatin1Char('\\') && i + 1 < exec.size())
+                arg += exec[++i];
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == c)
+                arg += exec[++i];
+            else
+                arg += c;
+        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            if (inArg)
+                args << arg;
+            arg.clear();
+            inArg = false;
+        } else {
+            inArg = true;
+            if (c == QLatin1Char('"'))
+                quoted = true;
+            else if (c == QLatin1Char('%') && i + 1 < exec.size() && exec[i + 1] == c)
+                arg += exec[++i];
+            else
+                arg += c;
+        }
     }
-    return arg;
+    if (inArg)
+        args << arg;
+    return args;
+}
+
+// Desktops that read entries through GIO look for the program of an Exec
+// line before they turn "%%" back into "%", so a program whose path holds
+// a "%" is never found there. Such a program is started by a fixed
+// command that takes the path as its argument: the path is never read as
+// a command.
+const QStringList kPercentWrapper{QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                                  QStringLiteral("exec \"$0\"")};
+
+// The program an Exec value starts: the inverse of DesktopEntryExec.
+QString execProgram(const QString& exec) {
+    const QStringList args = execArguments(unescapeStringValue(exec));
+    if (args.size() == kPercentWrapper.size() + 1 &&
+        args.mid(0, kPercentWrapper.size()) == kPercentWrapper)
+        return args.last();
+    return args.value(0);
 }
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
@@ -92,6 +139,12 @@ bool writeWhole(const QString& path, const QByteArray& bytes) {
 QString DesktopEntryExec(const QString& program) {
     QString quoted = quoteArgument(program);
     quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    if (program.contains(QLatin1Char('%'))) {
+        QStringList words;
+        for (const QString& word : kPercentWrapper)
+            words << (word.contains(QLatin1Char(' ')) ? quoteArgument(word) : word);
+        quoted = words.join(QLatin1Char(' ')) + QLatin1Char(' ') + quoted;
+    }
     return escapeStringValue(quoted);
 }
 
@@ -138,8 +191,7 @@ bool XdgRegistryStore::SetStringValue(RootKey root, const QString& subKey, const
     case Key::Run:
         if (!validEntryName(name) || !QDir().mkpath(AutostartFolder()))
             return false;
-        return writeWhole(AutostartFolder() + QLatin1Char('/') + name +
-                              QStringLiteral(".desktop"),
+        return writeWhole(AutostartFolder() + QLatin1Char('/') + name + QStringLiteral(".desktop"),
                           AutostartEntryText(name, data).toUtf8());
     case Key::Desktop:
         if (!QDir().mkpath(configHome_ + QStringLiteral("/Tavorin")))
@@ -154,9 +206,8 @@ bool XdgRegistryStore::SetStringValue(RootKey root, const QString& subKey, const
 bool XdgRegistryStore::DeleteValue(RootKey root, const QString& subKey, const QString& name) {
     switch (keyOf(root, subKey)) {
     case Key::Run:
-        return validEntryName(name) &&
-               QFile::remove(AutostartFolder() + QLatin1Char('/') + name +
-                             QStringLiteral(".desktop"));
+        return validEntryName(name) && QFile::remove(AutostartFolder() + QLatin1Char('/') + name +
+                                                     QStringLiteral(".desktop"));
     case Key::Desktop: {
         // The record keeps one value; an empty one reads as absent.
         return profile::Write(DesktopRecordFile(), kDesktopSection, name, QString());
@@ -173,12 +224,12 @@ std::optional<QString> XdgRegistryStore::StringValue(RootKey root, const QString
     case Key::Run: {
         if (!validEntryName(name))
             return std::nullopt;
-        const auto exec = profile::Read(AutostartFolder() + QLatin1Char('/') + name +
-                                            QStringLiteral(".desktop"),
-                                        QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
+        const auto exec = profile::ReadFileVerbatim(
+            AutostartFolder() + QLatin1Char('/') + name + QStringLiteral(".desktop"),
+            QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
         if (!exec)
             return std::nullopt;
-        return unquoteExec(*exec);
+        return execProgram(*exec);
     }
     case Key::Desktop: {
         auto value = profile::Read(DesktopRecordFile(), kDesktopSection, name);

@@ -58,7 +58,9 @@ class XdgRegistryStore final : public IRegistryStore {
 };
 
 // The Exec= value of a desktop entry that runs `program` with no
-// arguments, quoted and escaped per the Desktop Entry Specification.
+// arguments, quoted and escaped by the freedesktop.org desktop entry rules. A
+// path with "%" is handed to /bin/sh -c 'exec "$0"' as its argument,
+// because GIO looks for the program before it undoes "%%".
 QString DesktopEntryExec(const QString& program);
 // The desktop entry file text for a log-on entry.
 QString AutostartEntryText(const QString& name, const QString& program);

@@ -1,0 +1,51 @@
+# Shared by scripts/run and scripts/test: install what is missing, build.
+# Sourced, not run.
+
+TAVORIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TAVORIN_JOBS=${TAVORIN_JOBS:-$(nproc 2>/dev/null || echo 2)}
+# Let ccache share results between clones of the project in other folders.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$TAVORIN_ROOT}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+
+# Every package named in scripts/packages/*.txt (one a line, # comments).
+tavorin_wanted_packages() {
+    sed -e 's/#.*//' -e 's/[[:space:]]//g' "$TAVORIN_ROOT"/scripts/packages/*.txt |
+        grep -v '^$' | sort -u
+}
+
+tavorin_missing_packages() {
+    local pkg
+    for pkg in $(tavorin_wanted_packages); do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            echo "$pkg"
+        fi
+    done
+}
+
+tavorin_install_packages() {
+    local missing sudo=()
+    missing=$(tavorin_missing_packages)
+    if [ -z "$missing" ]; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing packages and no sudo to install them:" $missing >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "Installing:" $missing
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+    # shellcheck disable=SC2086
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends $missing
+}
+
+# tavorin_build <build folder> [cmake options...]
+tavorin_build() {
+    local dir=$1
+    shift
+    cmake -S "$TAVORIN_ROOT" -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$TAVORIN_JOBS"
+}

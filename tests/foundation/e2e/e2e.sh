@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# End-to-end: the real program from a copy of the built program folder,
+# on its own X server and session bus, with a temporary home.
+#   e2e.sh <built program folder>
+set -euo pipefail
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+if [ "${1:-}" != "--inside" ]; then
+    [ -d "${1:-}" ] || fail "usage: e2e.sh <program folder>"
+    command -v xvfb-run >/dev/null || fail "xvfb-run is missing (Debian: xvfb)"
+    command -v xdotool >/dev/null || fail "xdotool is missing (Debian: xdotool)"
+    bus=()
+    if command -v dbus-run-session >/dev/null; then
+        bus=(dbus-run-session --)
+    fi
+    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "${bus[@]}" bash "$0" --inside "$1"
+fi
+built=$2
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A program folder whose path needs quoting in the autostart entry.
+copy="$work/Program Folder \$x 100%"
+cp -r "$built" "$copy"
+rm -f "$copy/Settings.INI" "$copy/Tavorin.tl" "$copy/Temp.bmp"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+settings="$copy/Settings.INI"
+autostart="$XDG_CONFIG_HOME/autostart/Tavorin.desktop"
+
+# wait_for <seconds> <command...>: polls every 0.2 s until the command succeeds.
+wait_for() {
+    local tries=$(($1 * 5))
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.2
+    done
+}
+# Windows of the program: the main window is "Tavorin"; so is the splash
+# (a window without its own title carries the program's name), which is
+# told apart by its window type.
+is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q SPLASH; }
+main_window() {
+    local w found=1
+    for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
+        if ! is_splash "$w"; then
+            echo "$w"
+            found=0
+        fi
+    done
+    return $found
+}
+running() { kill -0 "$1" 2>/dev/null; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+not_shown() { ! xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | grep -qx "$1"; }
+setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
+loader_signalled() { [ "$(setting Loader)" = "1" ]; }
+
+echo "-- first start"
+"$copy/Tavorin" &
+first=$!
+pids+=("$first")
+wait_for 20 main_window || fail "no window named Tavorin within 20 s"
+running "$first" || fail "the program ended"
+window=$(main_window | head -n 1)
+[ "$(xdotool getwindowpid "$window")" = "$first" ] || fail "the window is not the program's"
+
+# TAVORIN_SCREENSHOT=<file.png>: keep a picture of the main window (needs
+# ImageMagick's import; not part of the test).
+if [ -n "${TAVORIN_SCREENSHOT:-}" ] && command -v import >/dev/null; then
+    sleep 1
+    import -window "$window" "$TAVORIN_SCREENSHOT" || echo "no screenshot taken" >&2
+fi
+
+echo "-- first-run settings"
+expected=$'[Settings]\nSystray=1\nSplash=1\nStartup=1\nConvert=1\nMachine=1\nVersion=1.2.35'
+actual=$(grep -v '^[[:space:]]*$' "$settings" | head -n 7)
+[ "$actual" = "$expected" ] || fail "Settings.INI begins with:"$'\n'"$actual"
+
+echo "-- autostart entry"
+[ -f "$autostart" ] || fail "no $autostart"
+exec_line=$(grep '^Exec=' "$autostart")
+quoted=$(printf '%s' "$copy/Loader.exe" | sed -e 's/[\\"`$]/\\&/g' -e 's/%/%%/g' -e 's/\\/\\\\/g')
+# The quoted path is the last argument (after a fixed starter when the
+# path holds a "%").
+case "$exec_line" in
+    Exec=*" \"$quoted\"" | "Exec=\"$quoted\"") ;;
+    *) fail "autostart entry says $exec_line" ;;
+esac
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$autostart" || fail "the autostart entry is not valid"
+fi
+
+echo "-- second start"
+sed -i 's/^Systray=.*/Systray=0/' "$settings"
+"$copy/Tavorin" &
+second=$!
+pids+=("$second")
+wait_for 10 not_running "$second" || fail "the second copy still runs after 10 s"
+status=0
+wait "$second" || status=$?
+[ "$status" -eq 0 ] || fail "the second copy ended with $status"
+[ "$(setting Systray)" = "1" ] || fail "the second copy did not write Systray=1"
+running "$first" || fail "the first copy ended"
+[ "$(main_window | wc -l)" -eq 1 ] || fail "the second copy showed a window"
+
+echo "-- the first copy ends without letting go of its lock"
+kill -KILL "$first"
+wait "$first" 2>/dev/null || true
+wait_for 10 not_shown "$window" || fail "the window stayed after the program was killed"
+
+echo "-- log-on start through Loader.exe"
+sed -i 's/^Loader=.*//' "$settings"
+if command -v gio >/dev/null; then
+    # As the desktop does it: from the autostart entry.
+    gio launch "$autostart" || fail "the desktop could not start the autostart entry"
+    wait_for 20 loader_signalled || fail "Loader.exe did not write Loader=1"
+else
+    "$copy/Loader.exe" || fail "Loader.exe ended with $?"
+    [ "$(setting Loader)" = "1" ] || fail "Loader.exe did not write Loader=1"
+fi
+wait_for 20 main_window || fail "Loader.exe did not start the program"
+started=$(xdotool getwindowpid "$(main_window | head -n 1)")
+pids+=("$started")
+[ "$(readlink "/proc/$started/exe")" = "$copy/Tavorin" ] || fail "Loader.exe started another program"
+kill "$started"
+
+echo "PASS: e2e"

@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# End-to-end: the real program with a real notification area. An XEmbed
+# tray host (trayer) on its own X server, the program from a copy of the
+# built program folder inside its own session bus, and real clicks on the
+# icon (xdotool).
+#   tray-e2e.sh <built program folder>
+# TAVORIN_TRAY_SHOT / TAVORIN_SKIN_SHOT=<file.png>: keep pictures of the
+# tray with its open menu and of the main window (not part of the test).
+set -euo pipefail
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+if [ "${1:-}" != "--inside" ]; then
+    [ -d "${1:-}" ] || fail "usage: tray-e2e.sh <program folder>"
+    for tool in xvfb-run xdotool trayer import dbus-run-session; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "SKIP: $tool is missing"
+            exit 77
+        fi
+    done
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" dbus-run-session -- bash "$0" --inside "$1"
+fi
+built=$2
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+copy="$work/Program Folder"
+cp -r "$built" "$copy"
+rm -f "$copy/Settings.INI" "$copy/Tavorin.tl" "$copy/Temp.bmp"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+settings="$copy/Settings.INI"
+# No splash, no log-on entry, no wallpaper change at start ("Never").
+printf '[Settings]\nSystray=1\nSplash=0\nStartup=0\nConvert=1\nMachine=2\nVersion=1.2.35\nchange=Never (manually only)\nSkin=\n' >"$settings"
+
+# wait_for <seconds> <command...>: polls every 0.1 s until the command succeeds.
+wait_for() {
+    local tries=$(($1 * 10))
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+# The main window: the program's visible window named Tavorin that is
+# larger than an icon.
+main_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" -gt 300 ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+no_main_window() { ! main_window; }
+setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
+# The popup menus of the program that are shown: its top-level windows
+# other than the main window and the icon.
+popups() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+        if [ "$w" != "$window" ] && [ "$w" != "${icon_window:-}" ]; then
+            echo "$w"
+        fi
+    done
+}
+menu_open() { [ -n "$(popups)" ]; }
+menu_closed() { [ -z "$(popups)" ]; }
+# A checksum of the pixels where the icon sits.
+icon_pixels() { import -window root -crop 24x24+"$((icon_x - 12))"+"$((icon_y - 12))" +repage rgb:- | md5sum | cut -d' ' -f1; }
+icon_is() { [ "$(icon_pixels)" = "$1" ]; }
+icon_is_not() { [ "$(icon_pixels)" != "$1" ]; }
+
+echo "-- tray host"
+trayer --edge top --align left --height 32 --widthtype pixel --width 200 \
+    --transparent false --tint 0x404040 --SetDockType true &
+pids+=($!)
+wait_for 10 xdotool search --classname trayer || fail "trayer did not start"
+empty=$(import -window root -crop 200x32+0+0 +repage rgb:- | md5sum | cut -d' ' -f1)
+
+echo "-- start"
+"$copy/Tavorin" &
+program=$!
+pids+=("$program")
+wait_for 20 main_window || fail "no main window within 20 s"
+window=$(main_window)
+# No window manager here: the window opens at the top left, over the tray.
+xdotool windowmove "$window" 300 200
+sleep 0.3
+tray_changed() { [ "$(import -window root -crop 200x32+0+0 +repage rgb:- | md5sum | cut -d' ' -f1)" != "$empty" ]; }
+wait_for 10 tray_changed || fail "no icon appeared in the tray"
+# The icon is the program's window embedded in the tray host.
+icon_x=""
+for w in $(xdotool search --pid "$program" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if [ "$Y" -lt 32 ] && [ "$WIDTH" -le 32 ] && [ "$HEIGHT" -le 32 ] && [ "$WIDTH" -gt 1 ]; then
+        icon_window=$w
+        icon_x=$((X + WIDTH / 2))
+        icon_y=$((Y + HEIGHT / 2))
+        break
+    fi
+done
+[ -n "$icon_x" ] || fail "the icon's window was not found in the tray"
+sleep 0.5
+normal_icon=$(icon_pixels)
+
+if [ -n "${TAVORIN_SKIN_SHOT:-}" ]; then
+    import -window "$window" "$TAVORIN_SKIN_SHOT" || echo "no screenshot of the window" >&2
+fi
+
+echo "-- right press on the icon opens the menu"
+xdotool mousemove "$icon_x" "$icon_y" click 3
+wait_for 5 menu_open || fail "no menu after a right press on the icon"
+menu=$(popups | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+# Shown window: &Hide, &About, &Options, separator, &Help, &ReadMe,
+# Home&page, separator, E&xit; eight to nine entries' height at least.
+[ "$HEIGHT" -gt 100 ] || fail "the menu is only $HEIGHT pixels high"
+if [ -n "${TAVORIN_TRAY_SHOT:-}" ]; then
+    sleep 0.3
+    right=$((X + WIDTH + 20))
+    bottom=$((Y + HEIGHT + 20))
+    import -window root -crop "${right}x${bottom}+0+0" +repage "$TAVORIN_TRAY_SHOT" ||
+        echo "no screenshot of the tray" >&2
+fi
+xdotool key Escape
+wait_for 5 menu_closed || fail "the menu stayed open"
+
+echo "-- double click hides and shows the window"
+xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 60 1
+wait_for 5 no_main_window || fail "a double click did not hide the window"
+running() { kill -0 "$program" 2>/dev/null; }
+running || fail "the program ended"
+
+echo "-- &Disable Tavorin from the menu swaps the icon"
+xdotool mousemove "$icon_x" "$icon_y" click 3
+wait_for 5 menu_open || fail "no menu in the background"
+xdotool key d
+wait_for 5 menu_closed || fail "the menu stayed open after d"
+wait_for 5 icon_is_not "$normal_icon" || fail "disabling left the icon as it was"
+disabled_icon=$(icon_pixels)
+
+echo "-- showing the window enables again"
+xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 60 1
+wait_for 5 main_window || fail "a double click did not show the window"
+wait_for 5 icon_is "$normal_icon" || fail "showing the window did not bring the normal icon back"
+[ "$disabled_icon" != "$normal_icon" ] || fail "the disabled icon looks like the normal one"
+
+echo "-- the tray host comes back"
+kill "${pids[0]}"
+wait "${pids[0]}" 2>/dev/null || true
+trayer --edge top --align left --height 32 --widthtype pixel --width 200 \
+    --transparent false --tint 0x404040 --SetDockType true &
+pids+=($!)
+wait_for 10 tray_changed || fail "the icon did not come back into the new tray"
+
+echo "-- E&xit from the menu ends the program"
+xdotool mousemove "$icon_x" "$icon_y" click 3
+wait_for 5 menu_open || fail "no menu in the new tray"
+xdotool key x
+wait_for 10 bash -c "! kill -0 $program" || fail "E&xit did not end the program"
+
+echo "PASS: tray-e2e"

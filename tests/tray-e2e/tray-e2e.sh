@@ -10,6 +10,10 @@ set -euo pipefail
 
 fail() {
     echo "FAIL: $*" >&2
+    # TAVORIN_FAIL_SHOT=<file.png>: the screen at the failure.
+    if [ -n "${TAVORIN_FAIL_SHOT:-}" ] && [ -n "${DISPLAY:-}" ]; then
+        import -window root "$TAVORIN_FAIL_SHOT" 2>/dev/null || true
+    fi
     exit 1
 }
 
@@ -73,6 +77,22 @@ main_window() {
 }
 no_main_window() { ! main_window; }
 setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
+# The icon: the program's window embedded in the tray host (top left).
+find_icon() {
+    local w
+    icon_window=""
+    for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$Y" -lt 32 ] && [ "$X" -lt 200 ] && [ "$WIDTH" -le 32 ] && [ "$HEIGHT" -le 32 ] &&
+            [ "$WIDTH" -gt 1 ]; then
+            icon_window=$w
+            icon_x=$((X + WIDTH / 2))
+            icon_y=$((Y + HEIGHT / 2))
+            return 0
+        fi
+    done
+    return 1
+}
 # The popup menus of the program that are shown: its top-level windows
 # other than the main window and the icon.
 popups() {
@@ -89,6 +109,17 @@ menu_closed() { [ -z "$(popups)" ]; }
 icon_pixels() { import -window root -crop 24x24+"$((icon_x - 12))"+"$((icon_y - 12))" +repage rgb:- | md5sum | cut -d' ' -f1; }
 icon_is() { [ "$(icon_pixels)" = "$1" ]; }
 icon_is_not() { [ "$(icon_pixels)" != "$1" ]; }
+# A key for the open menu; it is pressed again until the menu closes (the
+# menu takes the keyboard a moment after it shows).
+menu_key() {
+    local tries=20
+    while [ -n "$(popups)" ] && [ "$tries" -gt 0 ]; do
+        xdotool key "$1"
+        sleep 0.25
+        tries=$((tries - 1))
+    done
+    [ -z "$(popups)" ]
+}
 
 echo "-- tray host"
 trayer --edge top --align left --height 32 --widthtype pixel --width 200 \
@@ -108,18 +139,7 @@ xdotool windowmove "$window" 300 200
 sleep 0.3
 tray_changed() { [ "$(import -window root -crop 200x32+0+0 +repage rgb:- | md5sum | cut -d' ' -f1)" != "$empty" ]; }
 wait_for 10 tray_changed || fail "no icon appeared in the tray"
-# The icon is the program's window embedded in the tray host.
-icon_x=""
-for w in $(xdotool search --pid "$program" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    if [ "$Y" -lt 32 ] && [ "$WIDTH" -le 32 ] && [ "$HEIGHT" -le 32 ] && [ "$WIDTH" -gt 1 ]; then
-        icon_window=$w
-        icon_x=$((X + WIDTH / 2))
-        icon_y=$((Y + HEIGHT / 2))
-        break
-    fi
-done
-[ -n "$icon_x" ] || fail "the icon's window was not found in the tray"
+wait_for 5 find_icon || fail "the icon's window was not found in the tray"
 sleep 0.5
 normal_icon=$(icon_pixels)
 
@@ -142,8 +162,7 @@ if [ -n "${TAVORIN_TRAY_SHOT:-}" ]; then
     import -window root -crop "${right}x${bottom}+0+0" +repage "$TAVORIN_TRAY_SHOT" ||
         echo "no screenshot of the tray" >&2
 fi
-xdotool key Escape
-wait_for 5 menu_closed || fail "the menu stayed open"
+menu_key Escape || fail "the menu stayed open"
 
 echo "-- double click hides and shows the window"
 xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 60 1
@@ -154,8 +173,7 @@ running || fail "the program ended"
 echo "-- &Disable Tavorin from the menu swaps the icon"
 xdotool mousemove "$icon_x" "$icon_y" click 3
 wait_for 5 menu_open || fail "no menu in the background"
-xdotool key d
-wait_for 5 menu_closed || fail "the menu stayed open after d"
+menu_key d || fail "the menu stayed open after d"
 wait_for 5 icon_is_not "$normal_icon" || fail "disabling left the icon as it was"
 disabled_icon=$(icon_pixels)
 
@@ -172,11 +190,23 @@ trayer --edge top --align left --height 32 --widthtype pixel --width 200 \
     --transparent false --tint 0x404040 --SetDockType true &
 pids+=($!)
 wait_for 10 tray_changed || fail "the icon did not come back into the new tray"
+wait_for 5 find_icon || fail "the icon's window was not found in the new tray"
+sleep 0.3
+icon_is "$normal_icon" || fail "the icon in the new tray is not the normal icon"
 
 echo "-- E&xit from the menu ends the program"
 xdotool mousemove "$icon_x" "$icon_y" click 3
 wait_for 5 menu_open || fail "no menu in the new tray"
-xdotool key x
-wait_for 10 bash -c "! kill -0 $program" || fail "E&xit did not end the program"
+# E&xit is the menu's last entry: a click on it.
+menu=$(popups | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+sleep 0.3
+xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 8))" click 1
+# Ended: gone, or a zombie waiting for this script.
+ended() { ! ps -o stat= -p "$program" | grep -qv Z; }
+wait_for 10 ended || fail "E&xit did not end the program (menus open: $(popups | wc -l), state $(ps -o stat= -p "$program"), main window: $(main_window || echo none))"
+status=0
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with $status"
 
 echo "PASS: tray-e2e"

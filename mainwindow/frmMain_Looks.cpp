@@ -5,6 +5,7 @@
 #include "browser/frmBrowse.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
+#include "search/frmSearch.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -103,6 +104,9 @@ void frmMain::mnuWebsite_Click() {
 void frmMain::setDefaultOpeners() {
     openers.Browse = [this] {
         showSingle(browseWindow_, [this] { return new frmBrowse(m_, *this); });
+    };
+    openers.Search = [this] {
+        showSingle(searchWindow_, [this] { return new frmSearch(m_, *this); });
     };
     openers.Options = [this] {
         frmOption dialog(m_, *this, this);

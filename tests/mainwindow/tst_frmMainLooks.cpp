@@ -5,6 +5,7 @@
 #include "browser/frmBrowse.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
+#include "search/frmSearch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,6 +58,7 @@ class tst_frmMainLooks : public QObject {
     void optionsFromTheMenuAndItsLockedEntries();
     void aboutFromTheMenuIsModelessAndSingle();
     void browseOpensOneBrowser();
+    void searchOpensOneSearchWindow();
 };
 
 void tst_frmMainLooks::skinColours_data() {
@@ -261,6 +263,19 @@ void tst_frmMainLooks::browseOpensOneBrowser() {
         if (qobject_cast<frmBrowse*>(widget))
             widget->close();
     QTRY_COMPARE(openWindows<frmBrowse>(), 0);
+}
+
+void tst_frmMainLooks::searchOpensOneSearchWindow() {
+    MainWindowHarness h;
+    frmMain& w = h.start();
+    w.cmdSearch->click();
+    QCOMPARE(openWindows<frmSearch>(), 1);
+    w.mSearch->trigger();
+    QCOMPARE(openWindows<frmSearch>(), 1);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<frmSearch*>(widget))
+            widget->close();
+    QTRY_COMPARE(openWindows<frmSearch>(), 0);
 }
 
 QTEST_MAIN(tst_frmMainLooks)

@@ -3,6 +3,7 @@
 #include "mainwindow/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QFileInfo>
@@ -205,7 +206,9 @@ void frmMain::Form_MouseMove(int code) {
         mMenu->hide();
         break;
     case TrayAction::ToggleWindow:
-        mRestore_Click();
+        // Never hide the window from under an open modal dialog.
+        if (mRestore->isEnabled() && !QApplication::activeModalWidget())
+            mRestore_Click();
         break;
     case TrayAction::PopupMenu:
         Add_Menu();

@@ -186,6 +186,9 @@ void tst_frmMainLooks::optionsOkChangesTrayAndModes() {
     w.openers.Options = [&] {
         frmOption dialog(h.m, w, &w);
         lockedWhileOpen = !w.mAbout->isEnabled() && !w.mRestore->isEnabled();
+        // A double click on the icon leaves the window under the dialog.
+        h.fake.tray.Send(kTrayLeftDoubleClick);
+        lockedWhileOpen = lockedWhileOpen && w.Background().State() == TrayState::Shown;
         dialog.chkSystray->setChecked(false);
         dialog.chkStartup->setChecked(false);
         dialog.cboSkin->setCurrentText(QStringLiteral("Blue"));

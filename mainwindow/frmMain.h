@@ -339,7 +339,6 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     bool systrayKnown_ = false;
     QDateTime settingsStamp_;
     qint64 settingsSize_ = -1;
-    bool trayWasAvailable_ = false;
     QPointer<QWidget> browseWindow_;
     QPointer<QWidget> searchWindow_;
     QPointer<frmAbout> aboutWindow_;

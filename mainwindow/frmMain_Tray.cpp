@@ -340,21 +340,14 @@ bool frmMain::systrayWanted() {
     return systrayOn_;
 }
 
-// While "Systray" is 1, an icon that is gone is added again, and an icon
-// shown while the notification area was away is docked again when it
-// comes back.
+// While "Systray" is 1, an icon that is gone is added again. A tray host
+// that goes away and comes back needs nothing here: the platform's icon
+// docks itself into the new one (removing and adding it as well would
+// race with that).
 void frmMain::Timer3_Timer() {
-    if (ended_)
+    if (ended_ || !systrayWanted())
         return;
-    ITrayIcon& tray = m_.services().tray;
-    const bool available = tray.Available();
-    const bool cameBack = available && !trayWasAvailable_;
-    trayWasAvailable_ = available;
-    if (!systrayWanted())
-        return;
-    if (cameBack && tray.Exists())
-        tray_.RemoveTrayIcon();
-    if (!tray.Exists())
+    if (!m_.services().tray.Exists())
         AddTrayIcon();
 }
 

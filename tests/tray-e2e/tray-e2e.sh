@@ -28,6 +28,7 @@ if [ "${1:-}" != "--inside" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" dbus-run-session -- bash "$0" --inside "$1"
 fi
 built=$2
+trap 'fail "a step failed at line $LINENO"' ERR
 
 work=$(mktemp -d)
 pids=()
@@ -106,11 +107,14 @@ find_icon() {
     return 1
 }
 # The popup menus of the program that are shown: its top-level windows
-# other than the main window and the icon.
+# other than the main window and larger than an icon (an icon window can
+# land on the root for a moment when its tray host goes away).
 popups() {
     local w
     for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
-        if [ "$w" != "$window" ] && [ "$w" != "${icon_window:-}" ]; then
+        [ "$w" != "$window" ] || continue
+        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || echo WIDTH=0)"
+        if [ "$WIDTH" -gt 40 ]; then
             echo "$w"
         fi
     done
@@ -226,7 +230,7 @@ wait_for 5 icon_is "$normal_icon" || fail "showing the window did not bring the 
 [ "$disabled_icon" != "$normal_icon" ] || fail "the disabled icon looks like the normal one"
 
 echo "-- the tray host comes back"
-kill "${pids[0]}"
+kill "${pids[0]}" 2>/dev/null || true
 wait "${pids[0]}" 2>/dev/null || true
 trayer --edge top --align left --height 32 --widthtype pixel --width 200 \
     --transparent false --tint 0x404040 --SetDockType true &
@@ -237,11 +241,16 @@ wait_for 5 find_icon || fail "the icon's window was not found in the new tray"
 echo "-- E&xit from the menu ends the program"
 xdotool mousemove "$icon_x" "$icon_y" click 3
 wait_for 5 menu_open || fail "no menu in the new tray"
-# E&xit is the menu's last entry: a click on it.
-menu=$(popups | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$menu")"
-sleep 0.3
-xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 8))" click 1
+# E&xit is the menu's last entry: a click on it, again until the menu
+# takes it (it takes the pointer a moment after it shows).
+tries=10
+while menu=$(popups | head -n 1) && [ -n "$menu" ] && [ "$tries" -gt 0 ]; do
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    sleep 0.3
+    xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 8))" click 1
+    sleep 0.3
+    tries=$((tries - 1))
+done
 # Ended: gone, or a zombie waiting for this script.
 ended() { ! ps -o stat= -p "$program" | grep -qv Z; }
 wait_for 10 ended || fail "E&xit did not end the program (menus open: $(popups | wc -l), state $(ps -o stat= -p "$program"), main window: $(main_window || echo none))"

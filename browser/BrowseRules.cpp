@@ -47,10 +47,6 @@ QString Fix_Path(const QString& path) {
     return path + QLatin1Char('/');
 }
 
-QString Get_FileName(const QString& path) {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 QStringList List_Files(const QString& folder) {
     const QString prefix = Fix_Path(folder);
     QStringList files;
@@ -109,35 +105,16 @@ QStringList FilterFiles(const QStringList& files, const QString& filterText) {
     return kept;
 }
 
-QSizeF ThumbnailFit(QSizeF natural) {
-    double w = natural.width();
-    double h = natural.height();
-    if (h > kCellHeight) {
-        w = natural.width() * kCellHeight / natural.height();
-        h = kCellHeight;
-    }
-    if (w > kCellWidth) {
-        h = natural.height() * kCellWidth / natural.width();
-        w = kCellWidth;
-    }
-    return {w, h};
-}
-
 QRect ThumbnailRect(QSize natural) {
-    if (natural.isEmpty())
+    const QSize size = ThumbnailPixelSize(natural).boundedTo(kCellPixels);
+    if (size.isEmpty())
         return {};
-    const QSizeF fit = ThumbnailFit(QSizeF(natural));
-    const int w = std::clamp(int(std::lround(fit.width())), 1, kCellPixels.width());
-    const int h = std::clamp(int(std::lround(fit.height())), 1, kCellPixels.height());
-    return {(kCellPixels.width() - w) / 2, (kCellPixels.height() - h) / 2, w, h};
+    return {(kCellPixels.width() - size.width()) / 2, (kCellPixels.height() - size.height()) / 2,
+            size.width(), size.height()};
 }
 
 QString ItemText(const QString& path, QSize natural) {
-    const QString name = Get_FileName(path);
-    if (!natural.isValid())
-        return name;
-    return name + QStringLiteral(" \r\n") + QString::number(natural.width()) +
-           QStringLiteral(" * ") + QString::number(natural.height());
+    return ThumbnailText(path, natural);
 }
 
 QString PercentText(int i, int count) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Thumbnail.h"
+
 #include <QRect>
 #include <QRectF>
 #include <QSize>
@@ -16,8 +18,8 @@ namespace tavorin::browse {
 
 // The path with exactly one trailing "/" ("" gives "/").
 QString Fix_Path(const QString& path);
-// The text after the last "/" of a full path.
-QString Get_FileName(const QString& path);
+// The text after the last "/" of a full path (shared with the search window).
+using tavorin::Get_FileName;
 // The full paths of the files of one folder, in the order the file system
 // returns them: nothing sorted, hidden files included, folders (and links
 // to folders) skipped. An unreadable or missing folder lists nothing.
@@ -42,15 +44,16 @@ QStringList FilterFiles(const QStringList& files, const QString& filterText);
 
 // ---- Thumbnails.
 
-// The thumbnail cell: 102.4 x 76.8 pixels (1536 x 1152 twips).
-inline constexpr double kCellWidth = 102.4;
-inline constexpr double kCellHeight = 76.8;
+// The thumbnail cell (102.4 x 76.8 pixels) and its fitting are shared with
+// the search window (engine/Thumbnail.h).
+using tavorin::kCellHeight;
+using tavorin::kCellWidth;
 // The cell as whole pixels.
 inline constexpr QSize kCellPixels{102, 77};
 
 // The largest size of the picture's aspect ratio that fits the cell; a
-// smaller picture keeps its size (never enlarged). Comparisons are strict.
-QSizeF ThumbnailFit(QSizeF natural);
+// smaller picture keeps its size (never enlarged).
+using tavorin::FitIntoCell;
 // Where the fitted picture lies in the whole-pixel cell: rounded, at least
 // one pixel, centred. Empty for an empty natural size.
 QRect ThumbnailRect(QSize natural);

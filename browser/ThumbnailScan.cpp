@@ -1,9 +1,8 @@
 #include "browser/ThumbnailScan.h"
 
 #include "browser/BrowseRules.h"
+#include "engine/Thumbnail.h"
 
-#include <QFile>
-#include <QImageReader>
 #include <QPainter>
 #include <QThread>
 #include <QThreadPool>
@@ -14,38 +13,7 @@
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
-
 namespace tavorin::browse {
-
-bool IsRegularFile(const QString& path) {
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-QImage ReadPictureFitted(const QString& path, const std::function<QSize(QSize)>& fit,
-                         QSize* natural) {
-    if (natural)
-        *natural = QSize();
-    if (!IsRegularFile(path))
-        return {};
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QSize header = reader.size();
-    if (header.isValid()) {
-        const QSize wanted = fit(header);
-        if (wanted.isEmpty())
-            return {};
-        if (wanted.width() < header.width() || wanted.height() < header.height())
-            reader.setScaledSize(wanted);
-    }
-    QImage image = reader.read();
-    if (image.isNull())
-        return {};
-    if (natural)
-        *natural = header.isValid() ? header : image.size();
-    return image;
-}
 
 Thumbnail MakeThumbnail(const QString& path, const QColor& background) {
     Thumbnail thumbnail;

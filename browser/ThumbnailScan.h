@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class QImageReader;
-
 namespace tavorin::browse {
 
 // One thumbnail cell and what was learnt about its picture.
@@ -19,20 +17,11 @@ struct Thumbnail {
     bool decoded = false;
 };
 
-// Whether the path names a regular file (links followed). Pipes, devices
-// and sockets are never opened: reading them could block forever.
-bool IsRegularFile(const QString& path);
-
 // Reads the natural size of a picture from its header, then decodes it at
 // no more than the size needed (JPEG decodes at 1/2 to 1/8 scale) and draws
 // it into a fresh cell. A file that cannot be decoded gets an empty cell
 // and no size. Safe to call from any thread.
 Thumbnail MakeThumbnail(const QString& path, const QColor& background);
-
-// Decodes a picture for showing it at most `box` large: the aspect ratio
-// kept, reduced while decoding. Null when it cannot be read.
-QImage ReadPictureFitted(const QString& path, const std::function<QSize(QSize)>& fit,
-                         QSize* natural = nullptr);
 
 // Makes the thumbnails of many files on a pool of threads (one per core by
 // default) and hands each one to onReady on the calling thread, strictly in

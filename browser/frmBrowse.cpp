@@ -5,6 +5,7 @@
 #include "browser/ThumbList.h"
 #include "browser/ThumbnailScan.h"
 #include "engine/PictureTarget.h"
+#include "engine/Thumbnail.h"
 #include "settings/Module1.h"
 #include "viewer/frmFullscreen.h"
 
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>

@@ -188,13 +188,8 @@ std::string JoinPath(const std::string& folder, std::string_view name) {
     return path;
 }
 
-QString Get_FileName(const QString& path) {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 QString ResultItemText(const QString& path, int width, int height) {
-    return Get_FileName(path) + QStringLiteral(" \r\n") + QString::number(width) +
-           QStringLiteral(" * ") + QString::number(height);
+    return ThumbnailText(path, QSize(width, height));
 }
 
 QStringList DriveEntries(const std::vector<Volume>& volumes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Thumbnail.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -65,8 +67,8 @@ QString DigitsOnly(const QString& text);
 // folder and name joined by exactly one "/" ("/" + "sky.jpg" -> "/sky.jpg").
 QString JoinPath(const QString& folder, const QString& name);
 std::string JoinPath(const std::string& folder, std::string_view name);
-// The text after the last "/".
-QString Get_FileName(const QString& path);
+// The text after the last "/" (shared with the image browser).
+using tavorin::Get_FileName;
 // "sky.jpg \r\n1024 * 768"
 QString ResultItemText(const QString& path, int width, int height);
 

@@ -1,8 +1,5 @@
 #include "search/Thumbnail.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -11,26 +8,10 @@
 
 namespace tavorin::search {
 
-namespace {
-constexpr qint64 kWholeFileLimit = 32 * 1024 * 1024;
-}
-
 CellFit FitIntoCell(double width, double height) {
-    double w = width;
-    double h = height;
-    if (h > kCellHeight) {
-        w = width * kCellHeight / height;
-        h = kCellHeight;
-    }
-    if (w > kCellWidth) {
-        h = height * kCellWidth / width;
-        w = kCellWidth;
-    }
-    return {w, h, (kCellWidth - w) / 2, (kCellHeight - h) / 2};
-}
-
-QSize ThumbnailPixelSize(const CellFit& fit) {
-    return {std::max(1, int(std::lround(fit.width))), std::max(1, int(std::lround(fit.height)))};
+    const QSizeF fit = tavorin::FitIntoCell(QSizeF(width, height));
+    return {fit.width(), fit.height(), (kCellWidth - fit.width()) / 2,
+            (kCellHeight - fit.height()) / 2};
 }
 
 QSize CellPixelSize() {
@@ -39,32 +20,12 @@ QSize CellPixelSize() {
 
 Thumbnail MakeThumbnail(const QString& path) {
     Thumbnail thumbnail{path, {}, {}};
-    // A JPEG is read whole and decoded from memory: a few percent faster than
-    // the decoder's many small reads. Other pictures, and very large files,
-    // stream (their readers take whole lines at a time anyway).
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return thumbnail;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QIODevice* source = &file;
-    if (file.size() <= kWholeFileLimit && file.peek(2) == QByteArray("\xFF\xD8", 2)) {
-        bytes = file.readAll();
-        file.close();
-        buffer.open(QIODevice::ReadOnly);
-        source = &buffer;
-    }
-    QImageReader reader(source);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
-        return thumbnail;
-    thumbnail.pictureSize = size;
-    const QSize target = ThumbnailPixelSize(FitIntoCell(size.width(), size.height()));
-    if (target != size)
-        reader.setScaledSize(target);
-    QImage image = reader.read();
+    QSize size;
+    QImage image = ReadPictureFitted(path, ThumbnailPixelSize, &size);
     if (image.isNull())
         return thumbnail;
+    thumbnail.pictureSize = size;
+    const QSize target = ThumbnailPixelSize(size);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // The list keeps only these: three bytes a pixel unless the picture is transparent.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Thumbnail.h"
+
 #include <QFuture>
 #include <QImage>
 #include <QSize>
@@ -11,9 +13,10 @@
 
 namespace tavorin::search {
 
-// The thumbnail cell: one tenth of 1024 x 768.
-inline constexpr double kCellWidth = 102.4;
-inline constexpr double kCellHeight = 76.8;
+// The cell and its fitting are the shared ones (engine/Thumbnail.h).
+using tavorin::kCellHeight;
+using tavorin::kCellWidth;
+using tavorin::ThumbnailPixelSize;
 
 // Where a picture of width x height pixels goes in the cell: fitted without
 // changing its proportions, never enlarged, centred.
@@ -24,8 +27,6 @@ struct CellFit {
     double top = 0;
 };
 CellFit FitIntoCell(double width, double height);
-// The fitted size in whole pixels, at least 1 x 1.
-QSize ThumbnailPixelSize(const CellFit& fit);
 // The cell in whole pixels (103 x 77).
 QSize CellPixelSize();
 
@@ -39,7 +40,7 @@ struct Thumbnail {
 };
 
 // Reads the size from the header and decodes the picture at the reduced size
-// (JPEGs decode at 1/2, 1/4 or 1/8 scale directly).
+// (JPEGs decode at 1/2, 1/4 or 1/8 scale directly). Only regular files are opened.
 Thumbnail MakeThumbnail(const QString& path);
 
 // Decodes thumbnails on a pool of threads and hands them back in the order they

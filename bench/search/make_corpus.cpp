@@ -4,10 +4,12 @@
 //   <dir>/pictures.lst  the tree's pictures, one path a line
 // Pictures are hard links to a small pool of real files, so writing it all
 // takes seconds.
-#include "tests/search/TestPictures.h"
+#include "tests/support/TestPictures.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 
 #include <cmath>

@@ -8,13 +8,11 @@
 //       with conversion: decoded once at natural size, written as a 24-bit
 //       Windows bitmap, the same decoded picture shown on the screen
 
+#include "engine/SetWallpaper.h"
 #include "platform/wallpaper/X11RootWallpaper.h"
 
 #include <QCoreApplication>
 #include <QImage>
-#include <QImageReader>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cmath>
@@ -43,27 +41,6 @@ int Generate(const QString& path, int width, int height) {
     return image.save(path, "JPEG", 90) ? 0 : 1;
 }
 
-// The conversion as the engine does it: natural size, opaque RGB32.
-QImage DecodeNatural(const QString& path) {
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    image.convertTo(QImage::Format_RGB32);
-    return image;
-}
-
-bool WriteBitmap(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "BMP");
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -79,7 +56,8 @@ int main(int argc, char* argv[]) {
         if (X11RootWallpaper().Apply(args[1], &error))
             return 0;
     } else if (mode == QLatin1String("on") && args.size() == 3) {
-        const QImage picture = DecodeNatural(args[1]);
+        // The conversion as the engine does it: natural size, opaque RGB32.
+        const QImage picture = DecodeForBitmap(args[1]);
         if (picture.isNull() || !WriteBitmap(picture, args[2]))
             error = QStringLiteral("conversion failed");
         else if (X11RootWallpaper().ApplyImage(picture, &error))

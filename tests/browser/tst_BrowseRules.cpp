@@ -98,7 +98,7 @@ void tst_BrowseRules::thumbnailFitsCell_data() {
 void tst_BrowseRules::thumbnailFitsCell() {
     QFETCH(QSizeF, natural);
     QFETCH(QSizeF, fitted);
-    const QSizeF got = ThumbnailFit(natural);
+    const QSizeF got = FitIntoCell(natural);
     QVERIFY2(qAbs(got.width() - fitted.width()) < 1e-9 &&
                  qAbs(got.height() - fitted.height()) < 1e-9,
              qPrintable(QStringLiteral("%1 x %2").arg(got.width()).arg(got.height())));

@@ -1,8 +1,5 @@
 #include "tests/engine/TestPictures.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageWriter>
 #include <QtEndian>
 
 namespace tavorin::test {
@@ -22,25 +19,8 @@ QImage FourColours(const QSize& size) {
     return image;
 }
 
-QByteArray Encoded(const QImage& image, const char* format, int quality) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    writer.write(image);
-    return bytes;
-}
-
 QByteArray TinyGif() {
-    static const unsigned char gif[] = {
-        'G',  'I',  'F',  '8',  '9',  'a',  0x01, 0x00, 0x01, 0x00, // 1 x 1
-        0x80, 0x00, 0x00,                                           // 2-colour table
-        0xFF, 0x00, 0x00, 0x00, 0x00, 0x00,                         // red, black
-        0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, // image
-        0x02, 0x02, 0x44, 0x01, 0x00,                               // LZW: clear, 0, end
-        0x3B};
-    return QByteArray(reinterpret_cast<const char*>(gif), sizeof gif);
+    return GifBytes(QSize(1, 1), QSize(1, 1), Qt::red);
 }
 
 namespace {
@@ -85,29 +65,12 @@ QByteArray BitmapHeaderOnly(int width, int height) {
 }
 
 QByteArray JpegClaiming(int width, int height) {
-    QByteArray jpeg = Encoded(FourColours(QSize(16, 16)), "JPEG");
-    // The baseline frame header: FF C0, length, precision, height, width.
-    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
-    if (sof < 0)
-        return {};
-    qToBigEndian(static_cast<quint16>(height), jpeg.data() + sof + 5);
-    qToBigEndian(static_cast<quint16>(width), jpeg.data() + sof + 7);
-    return jpeg;
+    return WithJpegSize(Encoded(FourColours(QSize(16, 16)), "JPEG"), width, height);
 }
 
 QByteArray TruncatedJpeg(const QSize& size, double keep) {
     const QByteArray jpeg = Encoded(FourColours(size), "JPEG");
     return jpeg.left(static_cast<qsizetype>(jpeg.size() * keep));
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace tavorin::test

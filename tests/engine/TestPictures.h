@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TestPictures.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -8,13 +10,12 @@
 
 namespace tavorin::test {
 
-// Pictures for the engine's tests, made on the spot.
+// Pictures for the engine's tests, made on the spot (the common writers are
+// in tests/support/TestPictures.h).
 
 // A picture of four coloured quarters (red, green, blue, white).
 QImage FourColours(const QSize& size);
-// The picture encoded in a format Qt writes ("JPEG", "BMP").
-QByteArray Encoded(const QImage& image, const char* format, int quality = 90);
-// A 1 x 1 GIF of one red pixel (Qt reads GIF but does not write it).
+// A 1 x 1 GIF of one red pixel.
 QByteArray TinyGif();
 // A 2 x 2 16-bit (5-5-5) bitmap: red, green / blue, white from the top.
 QByteArray Bitmap16();
@@ -24,9 +25,5 @@ QByteArray BitmapHeaderOnly(int width, int height);
 QByteArray JpegClaiming(int width, int height);
 // A JPEG cut short after `keep` of its bytes.
 QByteArray TruncatedJpeg(const QSize& size, double keep);
-
-// Writes bytes to a file, creating it; true when all were written.
-bool WriteFile(const QString& path, const QByteArray& bytes);
-QByteArray ReadFile(const QString& path);
 
 } // namespace tavorin::test

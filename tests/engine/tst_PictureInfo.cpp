@@ -101,7 +101,7 @@ void tst_PictureInfo::pictureSize() {
     QFETCH(QSize, size);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
-    QVERIFY(WriteFile(path, bytes));
+    QVERIFY(!WriteFile(path, bytes).isEmpty());
     const auto got = PictureSize(path);
     QVERIFY(got.has_value());
     QCOMPARE(*got, size);
@@ -127,7 +127,7 @@ void tst_PictureInfo::notAPicture() {
     if (name.startsWith(QLatin1String("folder")))
         QVERIFY(QDir().mkpath(path));
     else if (!name.startsWith(QLatin1String("missing")))
-        QVERIFY(WriteFile(path, bytes));
+        QVERIFY(!WriteFile(path, bytes).isEmpty());
     QVERIFY(!PictureSize(path).has_value());
     QVERIFY(!Image_Info(path).has_value());
 }
@@ -137,7 +137,7 @@ void tst_PictureInfo::imageInfoOfAFile() {
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("My Pictures"))));
     const QString path = dir.filePath(QStringLiteral("My Pictures/sea.jpg"));
     const QByteArray jpeg = Encoded(FourColours(QSize(320, 200)), "JPEG");
-    QVERIFY(WriteFile(path, jpeg));
+    QVERIFY(!WriteFile(path, jpeg).isEmpty());
     const auto info = Image_Info(path);
     QVERIFY(info.has_value());
     QCOMPARE(*info, QStringLiteral("Resolution: 320x200 Pixels     Size: ") +
@@ -149,7 +149,7 @@ void tst_PictureInfo::imageInfoOfAFile() {
 void tst_PictureInfo::largeFilesShowTheirRealSize() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.bmp"));
-    QVERIFY(WriteFile(path, Encoded(FourColours(QSize(4, 4)), "BMP")));
+    QVERIFY(!WriteFile(path, Encoded(FourColours(QSize(4, 4)), "BMP")).isEmpty());
     {
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadWrite));

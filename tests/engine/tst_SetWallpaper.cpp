@@ -188,7 +188,7 @@ void tst_SetWallpaper::methods() {
     rig.wallpaper.refuse = refuse;
     const QString original = rig.pictures() + QStringLiteral("/sea \"view\".jpg");
     if (exists)
-        QVERIFY(WriteFile(original, Encoded(FourColours(QSize(64, 48)), "JPEG")));
+        QVERIFY(!WriteFile(original, Encoded(FourColours(QSize(64, 48)), "JPEG")).isEmpty());
     QString path = original;
     Set_Wallpaper(rig.m, path);
 

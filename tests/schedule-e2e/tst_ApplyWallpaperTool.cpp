@@ -1,7 +1,7 @@
 // The command-line check tests/tools/apply-wallpaper, run as a person runs
 // it on a screen with no desktop: each way it applies a picture must show
 // on the root window, and a mistake must change nothing.
-#include "tests/schedule-e2e/RootProbe.h"
+#include "tests/support/RootProbe.h"
 
 #include <QImage>
 #include <QProcess>

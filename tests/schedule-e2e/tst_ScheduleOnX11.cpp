@@ -5,8 +5,8 @@
 #include "mainwindow/frmMain.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/wallpaper/X11RootWallpaper.h"
-#include "tests/schedule-e2e/RootProbe.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/RootProbe.h"
 #include "tests/support/TempProgramFolder.h"
 
 #include <QFileInfo>

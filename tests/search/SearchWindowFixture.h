@@ -1,9 +1,9 @@
 #pragma once
 
 #include "search/frmSearch.h"
-#include "tests/search/TestPictures.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestPictures.h"
 #include "viewer/frmFullscreen.h"
 
 #include <QApplication>

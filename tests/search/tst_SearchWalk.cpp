@@ -1,6 +1,6 @@
 #include "search/FolderListing.h"
 #include "search/SearchWalk.h"
-#include "tests/search/TestPictures.h"
+#include "tests/support/TestPictures.h"
 
 #include <QTemporaryDir>
 #include <QTest>

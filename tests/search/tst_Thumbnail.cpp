@@ -1,9 +1,11 @@
 #include "search/Thumbnail.h"
-#include "tests/search/TestPictures.h"
+#include "tests/support/TestPictures.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
+
+#include <sys/stat.h>
 
 using namespace tavorin::search;
 using tavorin::test::WriteFile;
@@ -19,6 +21,7 @@ class tst_Thumbnail : public QObject {
     void eachThumbnailShowsItsOwnFile();
     void filesThatCannotBeDecodedGiveNoThumbnail_data();
     void filesThatCannotBeDecodedGiveNoThumbnail();
+    void aPipeIsNeverOpened();
     void queueHandsThumbnailsBackInSubmittedOrder();
     void queueKeepsAtMostItsLimitInFlight();
 };
@@ -93,11 +96,9 @@ void tst_Thumbnail::eachThumbnailShowsItsOwnFile() {
 void tst_Thumbnail::filesThatCannotBeDecodedGiveNoThumbnail_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
-    QByteArray bmp = tavorin::test::PictureBytes("BMP", {64, 48}, Qt::red);
+    const QByteArray bmp = tavorin::test::PictureBytes("BMP", {64, 48}, Qt::red);
     // A header that claims 30000 x 30000 pixels over a few bytes of data.
-    QByteArray lyingBmp = bmp.left(54);
-    qToLittleEndian<qint32>(30000, lyingBmp.data() + 18);
-    qToLittleEndian<qint32>(30000, lyingBmp.data() + 22);
+    const QByteArray lyingBmp = tavorin::test::WithBitmapSize(bmp.left(54), 30000, 30000);
     QTest::newRow("0-byte photo.jpg") << QByteArray() << "photo.jpg";
     QTest::newRow("text named .jpg") << QByteArray("hello") << "a.jpg";
     QTest::newRow("bmp header lies") << lyingBmp << "lie.bmp";
@@ -112,6 +113,16 @@ void tst_Thumbnail::filesThatCannotBeDecodedGiveNoThumbnail() {
     const Thumbnail made = MakeThumbnail(WriteFile(dir.filePath(name), bytes));
     QVERIFY(!made.ok());
     QVERIFY(made.image.isNull());
+}
+
+void tst_Thumbnail::aPipeIsNeverOpened() {
+    // Opening a pipe for reading waits for a writer: it would hang the search.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pipe.jpg");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const Thumbnail made = MakeThumbnail(path);
+    QVERIFY(!made.ok());
+    QVERIFY(!made.pictureSize.isValid());
 }
 
 void tst_Thumbnail::queueHandsThumbnailsBackInSubmittedOrder() {

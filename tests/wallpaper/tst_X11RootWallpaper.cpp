@@ -1,4 +1,5 @@
 #include "platform/wallpaper/X11RootWallpaper.h"
+#include "tests/support/RootProbe.h"
 
 #include <QtTest>
 
@@ -12,6 +13,9 @@
 #include <optional>
 
 using namespace tavorin;
+using tavorin::test::HexColour;
+using tavorin::test::NearColour;
+using tavorin::test::RootProbe;
 
 namespace {
 
@@ -34,11 +38,6 @@ QImage FourColours(int width, int height) {
     return image;
 }
 
-bool Near(QRgb a, QRgb b, int tolerance) {
-    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance &&
-           qAbs(qBlue(a) - qBlue(b)) <= tolerance;
-}
-
 // A Windows bitmap header that claims 30000 x 20000 pixels of 24 bits,
 // followed by no pixels at all.
 QByteArray HugeBitmapHeader() {
@@ -52,149 +51,35 @@ QByteArray HugeBitmapHeader() {
     return header;
 }
 
-QString Hex(QRgb c) {
-    return QStringLiteral("#%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0'));
-}
-
-// The test's own look at the X server, on a connection of its own.
-class XProbe {
-  public:
-    XProbe() {
-        connection_ = xcb_connect(nullptr, nullptr);
-        screen_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-    }
-    ~XProbe() { xcb_disconnect(connection_); }
-    XProbe(const XProbe&) = delete;
-    XProbe& operator=(const XProbe&) = delete;
-
-    bool ok() const { return !xcb_connection_has_error(connection_) && screen_; }
-    QSize screenSize() const { return {screen_->width_in_pixels, screen_->height_in_pixels}; }
-    xcb_window_t root() const { return screen_->root; }
-
-    std::optional<xcb_pixmap_t> pixmapProperty(const char* name) {
-        auto* atomReply = xcb_intern_atom_reply(
-            connection_, xcb_intern_atom(connection_, 1, std::uint16_t(std::strlen(name)), name),
-            nullptr);
-        const xcb_atom_t atom = atomReply ? atomReply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(atomReply);
-        if (atom == XCB_ATOM_NONE)
-            return std::nullopt;
-        auto* reply = xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, root(), atom, XCB_ATOM_PIXMAP, 0, 1),
-            nullptr);
-        std::optional<xcb_pixmap_t> result;
-        if (reply && reply->type == XCB_ATOM_PIXMAP && xcb_get_property_value_length(reply) == 4)
-            result = *static_cast<xcb_pixmap_t*>(xcb_get_property_value(reply));
-        std::free(reply);
-        return result;
-    }
-
-    // Size of a drawable; nullopt when it does not exist (any more).
-    std::optional<QSize> geometry(xcb_drawable_t drawable) {
-        xcb_generic_error_t* error = nullptr;
-        auto* reply =
-            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, drawable), &error);
-        std::free(error);
-        std::optional<QSize> result;
-        if (reply)
-            result = QSize(reply->width, reply->height);
-        std::free(reply);
-        return result;
-    }
-
-    int depth() const { return screen_->root_depth; }
-
-    // One pixel of a drawable of the root's depth, read through the root
-    // visual's colour masks.
-    std::optional<QRgb> pixel(xcb_drawable_t drawable, int x, int y) {
-        xcb_generic_error_t* error = nullptr;
-        auto* reply =
-            xcb_get_image_reply(connection_,
-                                xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable,
-                                              std::int16_t(x), std::int16_t(y), 1, 1, ~0u),
-                                &error);
-        std::free(error);
-        std::optional<QRgb> result;
-        const int bytes = bitsPerPixel() / 8;
-        const xcb_visualtype_t* visual = rootVisual();
-        if (reply && visual && bytes > 0 && xcb_get_image_data_length(reply) >= bytes) {
-            const std::uint8_t* data = xcb_get_image_data(reply);
-            const bool msbFirst =
-                xcb_get_setup(connection_)->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
-            std::uint32_t value = 0;
-            for (int i = 0; i < bytes; ++i)
-                value |= std::uint32_t(data[i]) << (8 * (msbFirst ? bytes - 1 - i : i));
-            result = qRgb(Channel(value, visual->red_mask), Channel(value, visual->green_mask),
-                          Channel(value, visual->blue_mask));
-        }
-        std::free(reply);
-        return result;
-    }
-
 #ifdef TAVORIN_HAVE_XCB_RES
-    struct Usage {
-        int clients = 0;
-        quint64 pixmapBytes = 0;
-    };
-
-    // Every client of the server (retained ones too) and their pixmaps' bytes.
-    Usage usage() {
-        Usage result;
-        auto* reply =
-            xcb_res_query_clients_reply(connection_, xcb_res_query_clients(connection_), nullptr);
-        if (!reply)
-            return result;
-        result.clients = reply->num_clients;
-        xcb_res_client_iterator_t it = xcb_res_query_clients_clients_iterator(reply);
-        for (; it.rem; xcb_res_client_next(&it)) {
-            auto* bytes = xcb_res_query_client_pixmap_bytes_reply(
-                connection_, xcb_res_query_client_pixmap_bytes(connection_, it.data->resource_base),
-                nullptr);
-            if (bytes)
-                result.pixmapBytes += bytes->bytes;
-            std::free(bytes);
-        }
-        std::free(reply);
-        return result;
-    }
-
-#endif
-
-  private:
-    static int Channel(std::uint32_t value, std::uint32_t mask) {
-        if (!mask)
-            return 0;
-        int shift = 0;
-        while (!((mask >> shift) & 1))
-            ++shift;
-        const std::uint32_t maximum = mask >> shift;
-        return int(((value & mask) >> shift) * 255 / maximum);
-    }
-
-    int bitsPerPixel() const {
-        xcb_format_iterator_t it = xcb_setup_pixmap_formats_iterator(xcb_get_setup(connection_));
-        for (; it.rem; xcb_format_next(&it)) {
-            if (it.data->depth == screen_->root_depth)
-                return it.data->bits_per_pixel;
-        }
-        return 0;
-    }
-
-    const xcb_visualtype_t* rootVisual() const {
-        xcb_depth_iterator_t depths = xcb_screen_allowed_depths_iterator(screen_);
-        for (; depths.rem; xcb_depth_next(&depths)) {
-            xcb_visualtype_iterator_t visuals = xcb_depth_visuals_iterator(depths.data);
-            for (; visuals.rem; xcb_visualtype_next(&visuals)) {
-                if (visuals.data->visual_id == screen_->root_visual)
-                    return visuals.data;
-            }
-        }
-        return nullptr;
-    }
-
-    xcb_connection_t* connection_ = nullptr;
-    xcb_screen_t* screen_ = nullptr;
+struct Usage {
+    int clients = 0;
+    quint64 pixmapBytes = 0;
 };
+
+// Every client of the server (retained ones too) and their pixmaps' bytes.
+Usage ServerUsage() {
+    const RootProbe probe;
+    xcb_connection_t* connection = probe.connection();
+    Usage result;
+    auto* reply =
+        xcb_res_query_clients_reply(connection, xcb_res_query_clients(connection), nullptr);
+    if (!reply)
+        return result;
+    result.clients = reply->num_clients;
+    xcb_res_client_iterator_t it = xcb_res_query_clients_clients_iterator(reply);
+    for (; it.rem; xcb_res_client_next(&it)) {
+        auto* bytes = xcb_res_query_client_pixmap_bytes_reply(
+            connection, xcb_res_query_client_pixmap_bytes(connection, it.data->resource_base),
+            nullptr);
+        if (bytes)
+            result.pixmapBytes += bytes->bytes;
+        std::free(bytes);
+    }
+    std::free(reply);
+    return result;
+}
+#endif
 
 } // namespace
 
@@ -215,7 +100,7 @@ class tst_X11RootWallpaper : public QObject {
     // The corners of the root pixmap and of the root window itself show the
     // four colours.
     void checkCorners(int tolerance) {
-        XProbe probe;
+        RootProbe probe;
         QVERIFY(probe.ok());
         if (probe.depth() < 24) // 5 or 6 bits a colour
             tolerance = qMax(tolerance, 8);
@@ -235,11 +120,11 @@ class tst_X11RootWallpaper : public QObject {
             for (const xcb_drawable_t drawable : {xcb_drawable_t(*pixmap), probe.root()}) {
                 const auto seen = probe.pixel(drawable, corner.x, corner.y);
                 QVERIFY(seen);
-                QVERIFY2(Near(*seen, corner.colour, tolerance),
+                QVERIFY2(NearColour(*seen, corner.colour, tolerance),
                          qPrintable(QStringLiteral("(%1,%2): %3, expected %4")
                                         .arg(corner.x)
                                         .arg(corner.y)
-                                        .arg(Hex(*seen), Hex(corner.colour))));
+                                        .arg(HexColour(*seen), HexColour(corner.colour))));
             }
         }
     }
@@ -248,7 +133,7 @@ class tst_X11RootWallpaper : public QObject {
     void initTestCase() {
         QVERIFY(dir_.isValid());
         QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "needs an X server (run under Xvfb)");
-        QVERIFY(XProbe().ok());
+        QVERIFY(RootProbe().ok());
     }
 
     void showsAPictureFileStretched() {
@@ -309,19 +194,19 @@ class tst_X11RootWallpaper : public QObject {
         const QString path = save(FourColours(32, 32), QStringLiteral("a.png"));
         QString error;
         QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
-        const XProbe::Usage first = XProbe().usage();
+        const Usage first = ServerUsage();
         QVERIFY(first.clients > 0);
-        const QSize screen = XProbe().screenSize();
+        const QSize screen = RootProbe().screenSize();
         const quint64 onePicture = quint64(screen.width()) * screen.height() * 4;
         // The server shares a pixmap's bytes among its references.
         QVERIFY(first.pixmapBytes >= onePicture / 4);
 
         for (int i = 0; i < 10; ++i)
             QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
-        const XProbe::Usage after = XProbe().usage();
+        const Usage after = ServerUsage();
         QCOMPARE(after.clients, first.clients);
         QCOMPARE(after.pixmapBytes, first.pixmapBytes);
-        QVERIFY(XProbe().geometry(*XProbe().pixmapProperty("_XROOTPMAP_ID")));
+        QVERIFY(RootProbe().geometry(*RootProbe().pixmapProperty("_XROOTPMAP_ID")));
 #endif
     }
 
@@ -341,11 +226,11 @@ class tst_X11RootWallpaper : public QObject {
         xcb_set_close_down_mode(other, XCB_CLOSE_DOWN_RETAIN_PERMANENT);
         std::free(xcb_get_input_focus_reply(other, xcb_get_input_focus(other), nullptr));
         xcb_disconnect(other);
-        QVERIFY(XProbe().geometry(foreign));
+        QVERIFY(RootProbe().geometry(foreign));
 
         QString error;
         QVERIFY2(X11RootWallpaper().ApplyImage(FourColours(8, 8), &error), qPrintable(error));
-        QVERIFY(!XProbe().geometry(foreign));
+        QVERIFY(!RootProbe().geometry(foreign));
         checkCorners(0);
     }
 
@@ -361,7 +246,7 @@ class tst_X11RootWallpaper : public QObject {
         QFETCH(QByteArray, content);
         QString error;
         QVERIFY(X11RootWallpaper().ApplyImage(FourColours(8, 8), &error));
-        const auto before = XProbe().pixmapProperty("_XROOTPMAP_ID");
+        const auto before = RootProbe().pixmapProperty("_XROOTPMAP_ID");
 
         const QString path = dir_.filePath(QStringLiteral("broken.jpg"));
         QFile::remove(path);
@@ -372,7 +257,7 @@ class tst_X11RootWallpaper : public QObject {
         }
         QVERIFY(!X11RootWallpaper().Apply(path, &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(XProbe().pixmapProperty("_XROOTPMAP_ID"), before);
+        QCOMPARE(RootProbe().pixmapProperty("_XROOTPMAP_ID"), before);
         checkCorners(0);
     }
 

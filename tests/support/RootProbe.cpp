@@ -1,4 +1,4 @@
-#include "tests/schedule-e2e/RootProbe.h"
+#include "tests/support/RootProbe.h"
 
 #include <QList>
 #include <QPoint>
@@ -53,6 +53,10 @@ xcb_window_t RootProbe::root() const {
     return screen_->root;
 }
 
+int RootProbe::depth() const {
+    return screen_->root_depth;
+}
+
 std::optional<xcb_pixmap_t> RootProbe::pixmapProperty(const char* name) {
     auto* atomReply = xcb_intern_atom_reply(
         connection_, xcb_intern_atom(connection_, 1, std::uint16_t(std::strlen(name)), name),
@@ -67,6 +71,18 @@ std::optional<xcb_pixmap_t> RootProbe::pixmapProperty(const char* name) {
     std::optional<xcb_pixmap_t> result;
     if (reply && reply->type == XCB_ATOM_PIXMAP && xcb_get_property_value_length(reply) == 4)
         result = *static_cast<xcb_pixmap_t*>(xcb_get_property_value(reply));
+    std::free(reply);
+    return result;
+}
+
+std::optional<QSize> RootProbe::geometry(xcb_drawable_t drawable) {
+    xcb_generic_error_t* error = nullptr;
+    auto* reply =
+        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, drawable), &error);
+    std::free(error);
+    std::optional<QSize> result;
+    if (reply)
+        result = QSize(reply->width, reply->height);
     std::free(reply);
     return result;
 }

@@ -22,9 +22,13 @@ class RootProbe {
     bool ok() const;
     QSize screenSize() const;
     xcb_window_t root() const;
+    int depth() const;
+    xcb_connection_t* connection() const { return connection_; }
 
     // The pixmap a root property names (_XROOTPMAP_ID, ESETROOT_PMAP_ID).
     std::optional<xcb_pixmap_t> pixmapProperty(const char* name);
+    // Size of a drawable; nothing when it does not exist (any more).
+    std::optional<QSize> geometry(xcb_drawable_t drawable);
     // One pixel of a drawable of the root's depth, read through the root
     // visual's colour masks; nothing when it cannot be read.
     std::optional<QRgb> pixel(xcb_drawable_t drawable, int x, int y);

@@ -1,0 +1,102 @@
+#include "engine/Thumbnail.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
+
+#include <sys/stat.h>
+
+namespace tavorin {
+
+namespace {
+
+// JPEGs up to this size are read whole and decoded from memory: a few percent
+// faster than the decoder's many small reads. Other pictures, and very large
+// files, stream (their readers take whole lines at a time anyway).
+constexpr qint64 kWholeFileLimit = 32 * 1024 * 1024;
+
+bool startsLikeJpeg(QIODevice& file) {
+    return file.peek(2) == QByteArray("\xFF\xD8", 2);
+}
+
+} // namespace
+
+QSizeF FitIntoCell(QSizeF natural) {
+    double w = natural.width();
+    double h = natural.height();
+    if (h > kCellHeight) {
+        w = natural.width() * kCellHeight / natural.height();
+        h = kCellHeight;
+    }
+    if (w > kCellWidth) {
+        h = natural.height() * kCellWidth / natural.width();
+        w = kCellWidth;
+    }
+    return {w, h};
+}
+
+QSize ThumbnailPixelSize(QSize natural) {
+    if (natural.isEmpty())
+        return {};
+    const QSizeF fit = FitIntoCell(QSizeF(natural));
+    return {std::max(1, int(std::lround(fit.width()))),
+            std::max(1, int(std::lround(fit.height())))};
+}
+
+QString Get_FileName(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString ThumbnailText(const QString& path, QSize natural) {
+    const QString name = Get_FileName(path);
+    if (!natural.isValid())
+        return name;
+    return name + QStringLiteral(" \r\n") + QString::number(natural.width()) +
+           QStringLiteral(" * ") + QString::number(natural.height());
+}
+
+bool IsRegularFile(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+QImage ReadPictureFitted(const QString& path, const std::function<QSize(QSize)>& fit,
+                         QSize* natural) {
+    if (natural)
+        *natural = QSize();
+    if (!IsRegularFile(path))
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QIODevice* source = &file;
+    if (file.size() <= kWholeFileLimit && startsLikeJpeg(file)) {
+        bytes = file.readAll();
+        file.close();
+        buffer.open(QIODevice::ReadOnly);
+        source = &buffer;
+    }
+    QImageReader reader(source);
+    reader.setAutoTransform(false);
+    const QSize header = reader.size();
+    if (header.isValid()) {
+        const QSize wanted = fit(header);
+        if (wanted.isEmpty())
+            return {};
+        if (wanted.width() < header.width() || wanted.height() < header.height())
+            reader.setScaledSize(wanted);
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (natural)
+        *natural = header.isValid() ? header : image.size();
+    return image;
+}
+
+} // namespace tavorin

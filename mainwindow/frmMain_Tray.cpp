@@ -326,14 +326,18 @@ void frmMain::settingsChanged() {
     Timer3_Timer();
 }
 
+// With the watcher at work a tick touches no file at all.
 bool frmMain::systrayWanted() {
-    const QFileInfo info(m_.SettingsFile());
     const bool watched = settingsWatcher_ && !settingsWatcher_->directories().isEmpty();
-    if (!watched && (info.lastModified() != settingsStamp_ || info.size() != settingsSize_))
-        systrayKnown_ = false;
+    if (!watched) {
+        const QFileInfo info(m_.SettingsFile());
+        if (info.lastModified() != settingsStamp_ || info.size() != settingsSize_) {
+            settingsStamp_ = info.lastModified();
+            settingsSize_ = info.size();
+            systrayKnown_ = false;
+        }
+    }
     if (!systrayKnown_) {
-        settingsStamp_ = info.lastModified();
-        settingsSize_ = info.size();
         systrayOn_ = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 1);
         systrayKnown_ = true;
     }

@@ -71,7 +71,7 @@ void setTextColour(QLabel* widget, const QColor& colour) {
 } // namespace
 
 frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
-    : QWidget(parent), m_(module), splash_(splash) {
+    : QWidget(parent), m_(module), splash_(splash), tray_(module.services().tray) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tavorin"));
     setWindowIcon(QIcon(m_.folder().DataFile(QStringLiteral("Icon/Tavorin icon.ico"))));
@@ -82,9 +82,14 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     setFont(small);
     Timer1.setInterval(60000);
     Timer2.setInterval(1000);
+    Timer3.setInterval(100);
     createControls();
+    createMainMenu();
     connectHandlers();
     connectListHandlers();
+    connectMainMenu();
+    watchForMainMenu();
+    setDefaultOpeners();
     SetListButtons();
     // The session ending quits the program: the random order is kept.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::Form_Unload);
@@ -290,13 +295,6 @@ void frmMain::writeSetting(const QString& section, const QString& key, const QSt
         m_.WriteINIFile(section, key, value);
 }
 
-// Adds or removes the notification-area icon as "Systray" says; the
-// background mode fills it in.
-void frmMain::UpdateTrayIcon() {}
-
-// Puts the skin behind the controls; the skins fill it in.
-void frmMain::Skins() {}
-
 void frmMain::LoadData() {
     setSplashStatus(QStringLiteral("Loading Settings......"));
     UpdateTrayIcon();
@@ -317,6 +315,8 @@ void frmMain::LoadData() {
     if (ended_)
         return;
     Skins();
+    watchSettings();
+    Timer3.start();
 }
 
 void frmMain::bringLogOnEntryInLine() {
@@ -373,26 +373,6 @@ void frmMain::Load_List() {
 }
 
 // ------------------------------------------------------ other windows
-
-void frmMain::cmdBrowse_Click() {
-    if (openers.Browse)
-        openers.Browse();
-}
-
-void frmMain::cmdSearch_Click() {
-    if (openers.Search)
-        openers.Search();
-}
-
-void frmMain::cmdOption_Click() {
-    if (openers.Options)
-        openers.Options();
-}
-
-void frmMain::cmdAbout_Click() {
-    if (openers.AboutModal)
-        openers.AboutModal();
-}
 
 void frmMain::imgPreview_DblClick() {
     const QPixmap shown = imgPreview->pixmap();
@@ -451,11 +431,10 @@ void frmMain::Form_Unload() {
     if (ended_)
         return;
     writeRandomState();
-    ITrayIcon& tray = m_.services().tray;
-    if (tray.Exists())
-        tray.Remove();
+    RemoveTrayIcon();
     Timer1.stop();
     Timer2.stop();
+    Timer3.stop();
     ended_ = true;
     QCoreApplication::quit();
 }

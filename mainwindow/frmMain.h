@@ -1,19 +1,26 @@
 #pragma once
 
+#include "dialogs/OptionsHost.h"
 #include "engine/PictureTarget.h"
 #include "engine/RandomOrder.h"
 #include "mainwindow/Schedule.h"
+#include "mainwindow/Skins.h"
 #include "mainwindow/SplashStatus.h"
+#include "mainwindow/TrayModule.h"
 #include "settings/Module1.h"
 
+#include <QDateTime>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
+class QFileSystemWatcher;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -25,8 +32,11 @@ class QScrollBar;
 
 namespace tavorin {
 
-// The windows the main window opens. The program sets them; a window
-// that is not set is not opened.
+class frmAbout;
+
+// The windows the main window opens. The main window fills them with the
+// real windows; tests replace them (a modal dialog would block a test).
+// A window that is not set is not opened.
 struct MainWindowOpeners {
     std::function<void()> Browse;     // frmBrowse, modeless
     std::function<void()> Search;     // frmSearch, modeless
@@ -36,7 +46,7 @@ struct MainWindowOpeners {
 
 // The main window: loaded for the whole run. Owns the wallpaper list, the
 // schedule and the preview.
-class frmMain : public QWidget, public PictureTarget {
+class frmMain : public QWidget, public PictureTarget, public OptionsHost, private SkinTarget {
     Q_OBJECT
   public:
     frmMain(Module1& module, SplashStatus& splash, QWidget* parent = nullptr);
@@ -55,6 +65,18 @@ class frmMain : public QWidget, public PictureTarget {
     void Set_Wallpaper(QString& path) override;
 
     MainWindowOpeners openers;
+
+    // OptionsHost: what the options dialog changes at once.
+    void AddTrayIcon() override;
+    void RemoveTrayIcon() override;
+    QString ChangeModeText() const override;
+    void SetChangeModeText(const QString& text) override;
+    QString ChangeModeAt(int index) const override;
+    void InsertChangeMode(int index, const QString& text) override;
+    void RemoveChangeMode(int index) override;
+    // Puts the stored skin behind the controls.
+    void Skins() override;
+    void SetAboutAndRestoreEnabled(bool enabled) override;
 
     // ---- Controls, named as in the window design.
     QLabel* Image1 = nullptr;
@@ -109,8 +131,28 @@ class frmMain : public QWidget, public PictureTarget {
     QAction* mnuListSeperator2 = nullptr;
     QAction* mClear = nullptr;
 
+    // The main popup menu: the tray icon's menu, also opened by a right
+    // press on the window's controls.
+    QMenu* mMenu = nullptr;
+    QMenu* mChangeMenu = nullptr; // the submenu of mChange
+    QAction* mChange = nullptr;
+    QAction* mnuSeperator3 = nullptr;
+    QAction* mRestore = nullptr;
+    QAction* mAbout = nullptr;
+    QAction* mOption = nullptr;
+    QAction* mnuSeperator = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuReadme = nullptr;
+    QAction* mnuWebsite = nullptr;
+    QAction* mnuHelpSeperator = nullptr;
+    QAction* mDisable = nullptr;
+    QAction* mExit = nullptr;
+    // Element 0 is a separator placeholder; element k shows picture k.
+    std::vector<QAction*> mWallpaper;
+
     QTimer Timer1; // one tick per minute of the "Frequently" mode
     QTimer Timer2; // the preview, one tick per second
+    QTimer Timer3; // puts the tray icon back while "Systray" is 1
 
     // ---- Handlers.
     // Schedule.
@@ -154,6 +196,24 @@ class frmMain : public QWidget, public PictureTarget {
     void imgPreview_DblClick();
     void lblRandom_Click();
     void lblShutdown_Click();
+    // Looks and help.
+    void lblHelp_Click();
+    void lblHelp_MouseMove();
+    void lblHelp_Layout();
+    void mnuHelp_Click();
+    void mnuReadme_Click();
+    void mnuWebsite_Click();
+    void mAbout_Click();
+    void mOption_Click() { cmdOption_Click(); }
+    // Tray icon and background mode.
+    void Form_MouseMove(int code);
+    void Show_Main_Menu(Qt::MouseButton Button);
+    void Add_Menu();
+    void mWallpaper_Click(int Index);
+    void mRestore_Click();
+    void Form_Resize();
+    void mDisable_Click();
+    void Timer3_Timer();
     // Closing and ending.
     void cmdOK_Click();
     void cmdExit_Click() { mExit_Click(); }
@@ -164,6 +224,8 @@ class frmMain : public QWidget, public PictureTarget {
 
     // ---- State, readable by tests and the background mode.
     const RandomOrder& randomOrder() const { return order_; }
+    const BackgroundMode& Background() const { return mode_; }
+    const TrayModule& Tray() const { return tray_; }
     int MinuteCount() const { return minuteCount_; }
     int PreviewIndex() const { return previewIndex_; }
     // The paths of the list, in order.
@@ -178,6 +240,7 @@ class frmMain : public QWidget, public PictureTarget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -190,9 +253,29 @@ class frmMain : public QWidget, public PictureTarget {
     void connectHandlers();
     void connectListHandlers();
 
-    // Initialisation hooks the background mode and the skins fill.
+    // Tray icon and background mode.
+    void createMainMenu();
+    void connectMainMenu();
+    void watchForMainMenu();
+    bool mainMenuEvent(QObject* watched, QEvent* event);
     void UpdateTrayIcon();
-    void Skins();
+    TrayModule::Owner trayOwner();
+    void applyMenuLook(const MenuLook& look);
+    void popupMainMenu();
+    void enterBackground();
+    void leaveBackground();
+    void setIconFromFile(const QString& relative);
+    void watchSettings();
+    void settingsChanged();
+    bool systrayWanted();
+
+    // Looks.
+    void SetSkinPicture(const QImage& picture) override;
+    void SetLabelColour(const QColor& colour) override;
+    void SetHelpColour(const QColor& colour) override;
+    void applyHelpLook(const HelpLook& look);
+    void openDocument(const QString& relative);
+    void setDefaultOpeners();
 
     void setSplashStatus(const QString& text);
     // Stores a setting; a value the file already holds is not written again.
@@ -246,6 +329,19 @@ class frmMain : public QWidget, public PictureTarget {
     bool inClick_ = false;
     bool reportingMissing_ = false;
     bool changing_ = false;
+
+    TrayModule tray_;
+    BackgroundMode mode_;
+    QList<QObject*> mainMenuControls_;
+    QFileSystemWatcher* settingsWatcher_ = nullptr;
+    // "Systray" as last read, and what the file looked like then.
+    bool systrayOn_ = false;
+    bool systrayKnown_ = false;
+    QDateTime settingsStamp_;
+    qint64 settingsSize_ = -1;
+    QPointer<QWidget> browseWindow_;
+    QPointer<QWidget> searchWindow_;
+    QPointer<frmAbout> aboutWindow_;
 };
 
 } // namespace tavorin

@@ -324,6 +324,8 @@ void frmMain::lstWallpaper_DragDrop(QObject* Source, int, int Y) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (mainMenuEvent(watched, event))
+        return true;
     if (watched == lstWallpaper->viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress: {

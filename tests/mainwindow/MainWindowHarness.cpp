@@ -12,6 +12,8 @@ namespace tavorin::test {
 MainWindowHarness::MainWindowHarness() {
     set(QStringLiteral("Machine"), QStringLiteral("1"));
     set(QStringLiteral("Startup"), QStringLiteral("1"));
+    // The temporary program folder holds no skin pictures.
+    set(QStringLiteral("Skin"), QStringLiteral("[none]"));
 }
 
 void MainWindowHarness::set(const QString& key, const QString& value,

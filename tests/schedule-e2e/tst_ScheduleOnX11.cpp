@@ -42,7 +42,7 @@ class NoSplash final : public SplashStatus {
 // not do for real: message boxes, the tray, the shell, the single-instance
 // check and the clock.
 struct RealProgram {
-    TempProgramFolder folder;
+    TempProgramFolder folder{true}; // with the delivered data: the skin
     std::unique_ptr<IDesktopWallpaper> wallpaper = MakeDesktopWallpaper();
     XdgRegistryStore registry{folder.configHome()};
     FakeDialogs dialogs;

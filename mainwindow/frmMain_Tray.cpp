@@ -1,0 +1,358 @@
+// The main window in the background: the notification-area icon, the main
+// popup menu, hiding and showing the window, and pausing the schedule.
+#include "mainwindow/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tavorin {
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+} // namespace
+
+// ------------------------------------------------------------- the menu
+
+void frmMain::createMainMenu() {
+    mMenu = new QMenu(QStringLiteral("Menu"), this);
+    mMenu->setObjectName(QStringLiteral("mMenu"));
+    auto entry = [this](const char* name, const QString& caption) {
+        QAction* action = mMenu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    auto separator = [this](const char* name) {
+        QAction* action = mMenu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    mChangeMenu = new QMenu(QStringLiteral("&Change Wallpaper"), mMenu);
+    mChangeMenu->setObjectName(QStringLiteral("mChangeMenu"));
+    mChange = mMenu->addMenu(mChangeMenu);
+    mChange->setObjectName(QStringLiteral("mChange"));
+    QAction* placeholder = mChangeMenu->addSeparator();
+    placeholder->setObjectName(QStringLiteral("mWallpaper0"));
+    mWallpaper.push_back(placeholder);
+    mnuSeperator3 = separator("mnuSeperator3");
+    mRestore = entry("mRestore", kHideCaption);
+    mAbout = entry("mAbout", QStringLiteral("&About"));
+    mOption = entry("mOption", QStringLiteral("&Options"));
+    mnuSeperator = separator("mnuSeperator");
+    mnuHelp = entry("mnuHelp", QStringLiteral("&Help"));
+    mnuReadme = entry("mnuReadme", QStringLiteral("&ReadMe"));
+    mnuWebsite = entry("mnuWebsite", QStringLiteral("Home&page"));
+    mnuHelpSeperator = separator("mnuHelpSeperator");
+    mDisable = entry("mDisable", kDisableCaption);
+    mExit = entry("mExit", QStringLiteral("E&xit"));
+    mChange->setVisible(false);
+    mnuSeperator3->setVisible(false);
+    mDisable->setVisible(false);
+}
+
+void frmMain::connectMainMenu() {
+    connect(mRestore, &QAction::triggered, this, &frmMain::mRestore_Click);
+    connect(mAbout, &QAction::triggered, this, &frmMain::mAbout_Click);
+    connect(mOption, &QAction::triggered, this, &frmMain::mOption_Click);
+    connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
+    connect(mnuReadme, &QAction::triggered, this, &frmMain::mnuReadme_Click);
+    connect(mnuWebsite, &QAction::triggered, this, &frmMain::mnuWebsite_Click);
+    connect(mDisable, &QAction::triggered, this, &frmMain::mDisable_Click);
+    connect(mExit, &QAction::triggered, this, &frmMain::mExit_Click);
+    connect(&Timer3, &QTimer::timeout, this, &frmMain::Timer3_Timer);
+}
+
+// The controls whose right press opens the main menu.
+void frmMain::watchForMainMenu() {
+    mainMenuControls_ = {cmdAbout,     cmdApply,  cmdApplyNow, cmdBrowse,  cmdDelete,  cmdDown,
+                         cmdExit,      cmdLoad,   cmdOK,       cmdOption,  cmdPreview, cmdSave,
+                         cmdSearch,    cmdUp,     Image1,      imgPreview, Label1,     Label2,
+                         Label3,       Label5,    Label6,      Label7,     lblHelp,    lblInfo,
+                         lblListCount, lblRandom, lblShutdown};
+    for (QObject* control : mainMenuControls_)
+        control->installEventFilter(this);
+    // The help label's rest look follows the pointer over these two.
+    Image1->setMouseTracking(true);
+    imgPreview->setMouseTracking(true);
+}
+
+// The main menu's share of the window's event filter: right presses on the
+// listed controls, and the help label's looks and click.
+bool frmMain::mainMenuEvent(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && mainMenuControls_.contains(watched)) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton) {
+            Show_Main_Menu(press->button());
+            return true;
+        }
+    }
+    if (watched == lblHelp) {
+        switch (event->type()) {
+        case QEvent::Enter:
+            lblHelp_MouseMove();
+            break;
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+                lblHelp->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+                lblHelp_Click();
+            return true;
+        default:
+            break;
+        }
+    }
+    // The help label's rest look returns over the skin or the preview.
+    if ((watched == Image1 || watched == imgPreview) && event->type() == QEvent::MouseMove)
+        lblHelp_Layout();
+    if (watched == lblHelp && event->type() == QEvent::Leave)
+        lblHelp_Layout();
+    return false;
+}
+
+void frmMain::Show_Main_Menu(Qt::MouseButton Button) {
+    if (Button != Qt::RightButton)
+        return;
+    applyMenuLook(MainMenuLook(mode_, [this] {
+        QStringList names;
+        for (int i = 0; i < lstWallpaper->count(); ++i)
+            names << lstWallpaper->item(i)->text();
+        return names;
+    }()));
+    popupMainMenu();
+}
+
+void frmMain::Add_Menu() {
+    QStringList names;
+    for (int i = 0; i < lstWallpaper->count(); ++i)
+        names << lstWallpaper->item(i)->text();
+    applyMenuLook(TrayMenuLook(mode_, names));
+}
+
+// The picture entries, what is visible, and the captions of a menu look.
+void frmMain::applyMenuLook(const MenuLook& look) {
+    const auto n = static_cast<std::size_t>(look.pictureEntries.size());
+    while (mWallpaper.size() <= n) {
+        const int index = static_cast<int>(mWallpaper.size());
+        QAction* action = mChangeMenu->addAction(QString());
+        action->setObjectName(QStringLiteral("mWallpaper%1").arg(index));
+        connect(action, &QAction::triggered, this, [this, index] { mWallpaper_Click(index); });
+        mWallpaper.push_back(action);
+    }
+    for (std::size_t k = 1; k <= n; ++k) {
+        mWallpaper[k]->setText(look.pictureEntries[static_cast<qsizetype>(k - 1)]);
+        mWallpaper[k]->setEnabled(true);
+        mWallpaper[k]->setVisible(true);
+    }
+    while (mWallpaper.size() > n + 1) {
+        delete mWallpaper.back();
+        mWallpaper.pop_back();
+    }
+    mWallpaper[0]->setVisible(look.placeholderVisible);
+    mChange->setVisible(look.changeVisible);
+    mnuSeperator3->setVisible(look.changeVisible);
+    mRestore->setText(look.restoreCaption);
+    mDisable->setVisible(look.disableVisible);
+    mDisable->setText(look.disableCaption);
+}
+
+void frmMain::popupMainMenu() {
+    mMenu->popup(QCursor::pos());
+}
+
+void frmMain::mWallpaper_Click(int Index) {
+    if (Index < 1 || Index > lstWallpaper->count())
+        return;
+    lstWallpaper->setCurrentRow(Index - 1);
+    cmdApplyNow_Click();
+}
+
+// ------------------------------------------------------------ the icon
+
+TrayModule::Owner frmMain::trayOwner() {
+    return [this](int code) { Form_MouseMove(code); };
+}
+
+void frmMain::UpdateTrayIcon() {
+    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 0))
+        RemoveTrayIcon();
+    else
+        AddTrayIcon();
+}
+
+// Whoever adds or removes the icon has just decided on "Systray": the
+// next tick reads it afresh rather than trusting what it read before.
+void frmMain::AddTrayIcon() {
+    systrayKnown_ = false;
+    tray_.AddTrayIcon(trayOwner(), windowIcon(), windowTitle());
+}
+
+void frmMain::RemoveTrayIcon() {
+    systrayKnown_ = false;
+    tray_.RemoveTrayIcon();
+}
+
+void frmMain::Form_MouseMove(int code) {
+    switch (DecodeTrayEvent(code)) {
+    case TrayAction::HideMainMenu:
+        mMenu->hide();
+        break;
+    case TrayAction::ToggleWindow:
+        // Never hide the window from under an open modal dialog.
+        if (mRestore->isEnabled() && !QApplication::activeModalWidget())
+            mRestore_Click();
+        break;
+    case TrayAction::PopupMenu:
+        Add_Menu();
+        popupMainMenu();
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+// ------------------------------------------------- showing and hiding
+
+void frmMain::mRestore_Click() {
+    if (windowState() & Qt::WindowMinimized) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect area = screen->geometry();
+            move(area.left() + (area.width() - frameGeometry().width()) / 2,
+                 area.top() + (area.height() - frameGeometry().height()) / 2);
+        }
+        raise();
+        activateWindow();
+    } else {
+        setWindowState(windowState() | Qt::WindowMinimized);
+        hide();
+    }
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+    if (unloading_ || ended_)
+        return;
+    if (windowState() & Qt::WindowMinimized)
+        enterBackground();
+    else
+        leaveBackground();
+}
+
+void frmMain::enterBackground() {
+    if (ShowsHiddenIconNotice(m_.GetINIFile(kSettings, QStringLiteral("Systray")),
+                              m_.GetINIFile(kSettings, QStringLiteral("info")))) {
+        m_.dialogs().MsgBox(kHiddenIconNotice, MsgButtons::Ok, MsgIcon::Information,
+                            kHiddenIconNoticeTitle);
+        m_.WriteINIFile(kSettings, QStringLiteral("info"), QStringLiteral("1"));
+    }
+    mode_.Minimise();
+    mDisable->setVisible(true);
+    hide();
+    // Nothing is drawn while hidden: the pictures are loaded again on restore.
+    Image1->clear();
+    imgPreview->clear();
+}
+
+void frmMain::leaveBackground() {
+    const int index = ListIndex();
+    if (index >= 0 && index < lstAdd->count() && !showPreview(lstAdd->item(index)->text()))
+        clearPreview();
+    Skins();
+    mDisable->setVisible(false);
+    if (ResumesSchedule(mode_.State()))
+        mDisable_Click();
+    mode_.Restore();
+}
+
+// -------------------------------------------------- pausing the schedule
+
+void frmMain::setIconFromFile(const QString& relative) {
+    if (const auto icon = LoadIconFile(m_.folder().DataFile(relative)))
+        setWindowIcon(*icon);
+}
+
+void frmMain::mDisable_Click() {
+    if (!mode_.ToggleDisabled())
+        return;
+    const TrayIconLook look = TrayIconLookFor(mode_.State(), windowTitle());
+    if (mode_.Disabled())
+        Timer1.stop();
+    else
+        Resume_Schedule();
+    setIconFromFile(look.iconFile);
+    mDisable->setText(mode_.DisableCaption());
+    tray_.ModifyTrayIcon(trayOwner(), windowIcon(), look.tip);
+}
+
+// ---------------------------------------------------- the icon coming back
+
+// "Systray" is read again only when the settings file changed: the
+// watcher reports changes at once, and without it the file's time stamp
+// and size are compared on the tick.
+void frmMain::watchSettings() {
+    settingsWatcher_ = new QFileSystemWatcher(this);
+    const QString file = m_.SettingsFile();
+    const QString folder = QFileInfo(file).absolutePath();
+    // The file is replaced by a rename, which only its folder reports.
+    settingsWatcher_->addPath(folder);
+    if (QFileInfo::exists(file))
+        settingsWatcher_->addPath(file);
+    connect(settingsWatcher_, &QFileSystemWatcher::fileChanged, this, &frmMain::settingsChanged);
+    connect(settingsWatcher_, &QFileSystemWatcher::directoryChanged, this,
+            &frmMain::settingsChanged);
+}
+
+void frmMain::settingsChanged() {
+    systrayKnown_ = false;
+    const QString file = m_.SettingsFile();
+    if (QFileInfo::exists(file) && !settingsWatcher_->files().contains(file))
+        settingsWatcher_->addPath(file);
+    Timer3_Timer();
+}
+
+// With the watcher at work a tick touches no file at all.
+bool frmMain::systrayWanted() {
+    const bool watched = settingsWatcher_ && !settingsWatcher_->directories().isEmpty();
+    if (!watched) {
+        const QFileInfo info(m_.SettingsFile());
+        if (info.lastModified() != settingsStamp_ || info.size() != settingsSize_) {
+            settingsStamp_ = info.lastModified();
+            settingsSize_ = info.size();
+            systrayKnown_ = false;
+        }
+    }
+    if (!systrayKnown_) {
+        systrayOn_ = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 1);
+        systrayKnown_ = true;
+    }
+    return systrayOn_;
+}
+
+// While "Systray" is 1, an icon that is gone is added again. A tray host
+// that goes away and comes back needs nothing here: the platform's icon
+// docks itself into the new one (removing and adding it as well would
+// race with that).
+void frmMain::Timer3_Timer() {
+    if (ended_ || !systrayWanted())
+        return;
+    if (!m_.services().tray.Exists())
+        AddTrayIcon();
+}
+
+} // namespace tavorin

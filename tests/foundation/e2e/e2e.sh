@@ -72,7 +72,6 @@ running() { kill -0 "$1" 2>/dev/null; }
 not_running() { ! kill -0 "$1" 2>/dev/null; }
 not_shown() { ! xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | grep -qx "$1"; }
 setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
-loader_signalled() { [ "$(setting Loader)" = "1" ]; }
 
 echo "-- first start"
 "$copy/Tavorin" &
@@ -128,15 +127,40 @@ wait "$first" 2>/dev/null || true
 wait_for 10 not_shown "$window" || fail "the window stayed after the program was killed"
 
 echo "-- log-on start through Loader.exe"
-sed -i 's/^Loader=.*//' "$settings"
+# Mode "Startup" changes the wallpaper only when the program was started
+# through Loader.exe, and the start-up Apply then writes Loader=0 again: a
+# change of wallpaper is what shows that the signal reached the program.
+# Method 2 without conversion records the picture in Desktop.INI.
+set_setting() { # set_setting <key> <value>, in [Settings]
+    local rest
+    rest=$(grep -v "^$1=" "$settings" | sed '/^\[Settings\]/d')
+    printf '[Settings]\n%s=%s\n%s\n' "$1" "$2" "$rest" >"$settings"
+}
+write_list() { # write_list <path>: a one-picture automatic list
+    local length
+    length=$(LC_ALL=C printf '%s' "$1" | wc -c)
+    {
+        printf "\\x$(printf %02x $((length & 255)))\\x$(printf %02x $((length >> 8)))"
+        printf '%s' "$1"
+        head -c $((198 - length)) /dev/zero
+    } >"$copy/Tavorin.tl"
+}
+picture="$copy/Skins/Metalic.jpg"
+write_list "$picture"
+for pair in change=Startup Machine=2 Convert=0 shutdown=0 random=0 ListCount=1 Loader=0 Splash=0; do
+    set_setting "${pair%%=*}" "${pair#*=}"
+done
+record="$XDG_CONFIG_HOME/Tavorin/Desktop.INI"
+rm -f "$record"
+wallpaper_recorded() { grep -qxF "Wallpaper=$picture" "$record"; }
 if command -v gio >/dev/null; then
     # As the desktop does it: from the autostart entry.
     gio launch "$autostart" || fail "the desktop could not start the autostart entry"
-    wait_for 20 loader_signalled || fail "Loader.exe did not write Loader=1"
 else
     "$copy/Loader.exe" || fail "Loader.exe ended with $?"
-    [ "$(setting Loader)" = "1" ] || fail "Loader.exe did not write Loader=1"
 fi
+wait_for 20 wallpaper_recorded || fail "the log-on start did not change the wallpaper"
+[ "$(setting Loader)" = "0" ] || fail "the start-up Apply did not write Loader=0"
 wait_for 20 main_window || fail "Loader.exe did not start the program"
 started=$(xdotool getwindowpid "$(main_window | head -n 1)")
 pids+=("$started")

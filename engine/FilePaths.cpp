@@ -5,7 +5,9 @@
 namespace tavorin {
 
 namespace {
-qsizetype lastSlash(const QString& path) { return path.lastIndexOf(QLatin1Char('/')); }
+qsizetype lastSlash(const QString& path) {
+    return path.lastIndexOf(QLatin1Char('/'));
+}
 } // namespace
 
 QString GetFileName(const QString& path) {

@@ -21,11 +21,11 @@ class IDialogs {
                              const QString& title = QStringLiteral("Tavorin")) = 0;
 
     // filter: Qt filter text, e.g. "Tavorin List (*.tl)". Empty on cancel.
-    virtual QString GetOpenFileName(QWidget* owner, const QString& title,
-                                    const QString& startPath, const QString& filter) = 0;
+    virtual QString GetOpenFileName(QWidget* owner, const QString& title, const QString& startPath,
+                                    const QString& filter) = 0;
     // No overwrite prompt and no default extension. Empty on cancel.
-    virtual QString GetSaveFileName(QWidget* owner, const QString& title,
-                                    const QString& startPath, const QString& filter) = 0;
+    virtual QString GetSaveFileName(QWidget* owner, const QString& title, const QString& startPath,
+                                    const QString& filter) = 0;
     // A folder chooser. Empty on cancel.
     virtual QString BrowseForFolder(QWidget* owner, const QString& title) = 0;
 };

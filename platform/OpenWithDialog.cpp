@@ -9,8 +9,7 @@
 
 namespace tavorin {
 
-OpenWithDialog::OpenWithDialog(const QString& path, const QList<Program>& programs,
-                               QWidget* parent)
+OpenWithDialog::OpenWithDialog(const QString& path, const QList<Program>& programs, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Open With"));
     auto* layout = new QVBoxLayout(this);

@@ -18,8 +18,7 @@ class OpenWithDialog : public QDialog {
         QString id;
     };
 
-    OpenWithDialog(const QString& path, const QList<Program>& programs,
-                   QWidget* parent = nullptr);
+    OpenWithDialog(const QString& path, const QList<Program>& programs, QWidget* parent = nullptr);
 
     QString ChosenId() const;
 

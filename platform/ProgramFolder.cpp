@@ -35,6 +35,8 @@ QString ProgramFolder::OwnFile(const QString& name) const {
     return dataHome_ + QLatin1Char('/') + name;
 }
 
-QString ProgramFolder::OfRunningProgram() { return QCoreApplication::applicationDirPath(); }
+QString ProgramFolder::OfRunningProgram() {
+    return QCoreApplication::applicationDirPath();
+}
 
 } // namespace tavorin

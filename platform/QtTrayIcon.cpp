@@ -37,9 +37,13 @@ bool QtTrayIcon::Remove() {
     return true;
 }
 
-bool QtTrayIcon::Exists() const { return icon_ && icon_->isVisible(); }
+bool QtTrayIcon::Exists() const {
+    return icon_ && icon_->isVisible();
+}
 
-bool QtTrayIcon::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTrayIcon::Available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     if (!callback_)

@@ -59,8 +59,7 @@ QString Module1::GetINIFile(const QString& section, const QString& key) const {
     }
 }
 
-bool Module1::WriteINIFile(const QString& section, const QString& key,
-                           const QString& value) const {
+bool Module1::WriteINIFile(const QString& section, const QString& key, const QString& value) const {
     try {
         return profile::Write(SettingsFile(), section, key, value);
     } catch (const std::bad_alloc&) {

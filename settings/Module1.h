@@ -33,8 +33,7 @@ class Module1 {
     static RootKey RootKeyHandle(const QString& name);
     // path is in-out: on return it holds the sub-key path.
     RootKey SplitKeyPath(QString& path) const;
-    void WriteRegValue(const QString& keyPath, const QString& valueName,
-                       const QString& data) const;
+    void WriteRegValue(const QString& keyPath, const QString& valueName, const QString& data) const;
     void DeleteRegValue(const QString& valuePath) const;
 
     // ---- Opening documents with their associated program.

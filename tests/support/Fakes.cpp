@@ -75,8 +75,7 @@ std::optional<QString> FakeRegistry::StringValue(RootKey root, const QString& su
     return *it;
 }
 
-bool FakeWallpaper::SetActiveDesktopWallpaper(const QString& path, int style,
-                                              QString* errorText) {
+bool FakeWallpaper::SetActiveDesktopWallpaper(const QString& path, int style, QString* errorText) {
     calls.push_back({QStringLiteral("active"), path, style});
     if (refuse || !QFileInfo(path).isFile()) {
         if (errorText)
@@ -101,7 +100,9 @@ int FakeShell::ShellExecuteOpen(const QString& path) {
     return QFileInfo(path).isFile() ? kOpened : kFileNotFound;
 }
 
-void FakeShell::OpenWith(const QString& path) { openedWith << path; }
+void FakeShell::OpenWith(const QString& path) {
+    openedWith << path;
+}
 
 bool FakeTray::Add(const TrayIconData& d) {
     log << QStringLiteral("add");

@@ -22,7 +22,7 @@ class FakeDialogs final : public IDialogs {
         QString title;
     };
     QList<Shown> messages;
-    std::deque<MsgResult> answers;     // next answers; Ok/Yes-less default below
+    std::deque<MsgResult> answers; // next answers; Ok/Yes-less default below
     MsgResult defaultAnswer = MsgResult::Ok;
     std::deque<QString> openAnswers;   // file names for GetOpenFileName
     std::deque<QString> saveAnswers;   // file names for GetSaveFileName

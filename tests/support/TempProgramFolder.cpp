@@ -7,7 +7,9 @@
 
 namespace tavorin::test {
 
-QString DeliveredDataFolder() { return QStringLiteral(TAVORIN_DATA_DIR); }
+QString DeliveredDataFolder() {
+    return QStringLiteral(TAVORIN_DATA_DIR);
+}
 
 namespace {
 void copyTree(const QString& from, const QString& to) {

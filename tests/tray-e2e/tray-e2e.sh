@@ -30,26 +30,8 @@ fi
 built=$2
 trap 'fail "a step failed at line $LINENO"' ERR
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-copy="$work/Program Folder"
-cp -r "$built" "$copy"
-rm -f "$copy/Settings.INI" "$copy/Tavorin.tl" "$copy/Temp.bmp"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-settings="$copy/Settings.INI"
+source "$(dirname "$0")/../support/e2e-sandbox.sh"
+e2e_sandbox "$built" "Program Folder"
 # No splash, no log-on entry, no wallpaper change at start ("Never").
 printf '[Settings]\nSystray=1\nSplash=0\nStartup=0\nConvert=0\nMachine=2\nVersion=1.2.35\nchange=Never (manually only)\nSkin=\nListCount=3\n' >"$settings"
 # The automatic list: three pictures, one 200-byte record each (16-bit

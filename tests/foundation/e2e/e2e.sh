@@ -21,27 +21,8 @@ if [ "${1:-}" != "--inside" ]; then
 fi
 built=$2
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A program folder whose path needs quoting in the autostart entry.
-copy="$work/Program Folder \$x 100%"
-cp -r "$built" "$copy"
-rm -f "$copy/Settings.INI" "$copy/Tavorin.tl" "$copy/Temp.bmp"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-settings="$copy/Settings.INI"
+source "$(dirname "$0")/../../support/e2e-sandbox.sh"
+e2e_sandbox "$built" "Program Folder \$x 100%"
 autostart="$XDG_CONFIG_HOME/autostart/Tavorin.desktop"
 
 # wait_for <seconds> <command...>: polls every 0.2 s until the command succeeds.

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 #include "platform/DesktopWallpaper.h"
-#include "platform/GioShell.h"
+#include "platform/GioModule.h"
 #include "platform/QtTrayIcon.h"
 
 #include <QApplication>
@@ -15,13 +15,13 @@ int main(int argc, char** argv) {
     const QString folder = ProgramFolder::OfRunningProgram();
     QtDialogs dialogs;
     XdgRegistryStore registry;
-    auto wallpaper = MakeDesktopWallpaper();
-    GioShell shell;
+    auto wallpaper = MakeDesktopWallpaper(folder);
+    const auto shell = MakeGioModuleShell(folder);
     LockFileInstance instance(folder);
     SystemClock clock;
     QtTrayIcon tray;
     Services services{
-        ProgramFolder(folder), dialogs, registry, *wallpaper, shell, instance, clock, tray};
+        ProgramFolder(folder), dialogs, registry, *wallpaper, *shell, instance, clock, tray};
     Module1 module(services);
 
     Startup startup(module);

@@ -1,13 +1,19 @@
 #include "app/Startup.h"
 #include "platform/DesktopWallpaper.h"
-#include "platform/GioShell.h"
+#include "platform/GioModule.h"
 #include "platform/QtTrayIcon.h"
 
 #include <QApplication>
 
+#include <malloc.h>
+
 using namespace tavorin;
 
 int main(int argc, char** argv) {
+    // Give freed heap back to the system from 64 KB on (the default keeps
+    // 128 KB and more, growing): the program spends most of its life in the
+    // background, where the start-up's freed memory would otherwise stay.
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavorin"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -15,13 +21,13 @@ int main(int argc, char** argv) {
     const QString folder = ProgramFolder::OfRunningProgram();
     QtDialogs dialogs;
     XdgRegistryStore registry;
-    auto wallpaper = MakeDesktopWallpaper();
-    GioShell shell;
+    auto wallpaper = MakeDesktopWallpaper(folder);
+    const auto shell = MakeGioModuleShell(folder);
     LockFileInstance instance(folder);
     SystemClock clock;
     QtTrayIcon tray;
     Services services{
-        ProgramFolder(folder), dialogs, registry, *wallpaper, shell, instance, clock, tray};
+        ProgramFolder(folder), dialogs, registry, *wallpaper, *shell, instance, clock, tray};
     Module1 module(services);
 
     Startup startup(module);

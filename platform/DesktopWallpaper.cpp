@@ -3,6 +3,7 @@
 #include "platform/wallpaper/Backends.h"
 #include "platform/wallpaper/X11RootWallpaper.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFileInfo>
 #include <QImage>
@@ -17,12 +18,15 @@ namespace {
 // only style callers pass).
 class LinuxDesktopWallpaper final : public IDesktopWallpaper {
   public:
+    explicit LinuxDesktopWallpaper(QString moduleFolder) : moduleFolder_(std::move(moduleFolder)) {}
+
     bool SetActiveDesktopWallpaper(const QString& path, int, QString* errorText) override {
         if (!CheckPictureFile(path, errorText))
             return false;
         const DesktopSession session = DetectDesktop(QProcessEnvironment::systemEnvironment());
         QtProcessRunner runner;
-        const BackendServices services{runner, BusFor(session.desktop), LinkFolder(), {}};
+        const BackendServices services{
+            runner, BusFor(session.desktop), LinkFolder(), {}, moduleFolder_};
         const auto backend = MakeWallpaperBackend(session, services, errorText);
         return backend && backend->Apply(QFileInfo(path).absoluteFilePath(), errorText);
     }
@@ -47,12 +51,19 @@ class LinuxDesktopWallpaper final : public IDesktopWallpaper {
     void SetClassicWallpaper(const QString&, const QImage& decoded) override {
         X11RootWallpaper().ApplyImage(decoded, nullptr);
     }
+
+  private:
+    QString moduleFolder_;
 };
 
 } // namespace
 
 std::unique_ptr<IDesktopWallpaper> MakeDesktopWallpaper() {
-    return std::make_unique<LinuxDesktopWallpaper>();
+    return MakeDesktopWallpaper(QCoreApplication::applicationDirPath());
+}
+
+std::unique_ptr<IDesktopWallpaper> MakeDesktopWallpaper(const QString& moduleFolder) {
+    return std::make_unique<LinuxDesktopWallpaper>(moduleFolder);
 }
 
 } // namespace tavorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/InternetShortcut.h"
 #include "platform/OpenWithDialog.h"
 #include "platform/Shell.h"
 
@@ -15,11 +16,6 @@ class GioShell final : public IShell {
     int ShellExecuteOpen(const QString& path) override;
     void OpenWith(const QString& path) override;
 };
-
-// The URL= line of an internet shortcut's [InternetShortcut] section
-// (section and key names in any case, a byte order mark and CR line ends
-// accepted), the URL taken as it stands; empty when there is none.
-QString InternetShortcutUrl(const QByteArray& fileText);
 
 // The programs the "Open with" chooser offers for a document: those the
 // desktop knows for its type (for an internet shortcut, for its URL's

@@ -1,7 +1,8 @@
 #include "platform/wallpaper/Backends.h"
 
+#include "platform/GioModule.h"
 #include "platform/wallpaper/CommandWallpapers.h"
-#include "platform/wallpaper/GSettingsWallpaper.h"
+#include "platform/wallpaper/GSettingsFamily.h"
 #include "platform/wallpaper/KdeWallpaper.h"
 #include "platform/wallpaper/X11RootWallpaper.h"
 #include "platform/wallpaper/XfceWallpaper.h"
@@ -15,11 +16,11 @@ std::unique_ptr<WallpaperBackend> MakeWallpaperBackend(const DesktopSession& ses
     case Desktop::Gnome:
     case Desktop::Unity:
     case Desktop::Budgie:
-        return std::make_unique<GSettingsWallpaper>(GSettingsFamily::Gnome);
+        return MakeGioModuleWallpaper(GSettingsFamily::Gnome, services.moduleFolder);
     case Desktop::Cinnamon:
-        return std::make_unique<GSettingsWallpaper>(GSettingsFamily::Cinnamon);
+        return MakeGioModuleWallpaper(GSettingsFamily::Cinnamon, services.moduleFolder);
     case Desktop::Mate:
-        return std::make_unique<GSettingsWallpaper>(GSettingsFamily::Mate);
+        return MakeGioModuleWallpaper(GSettingsFamily::Mate, services.moduleFolder);
     case Desktop::Kde:
         return std::make_unique<KdeWallpaper>(services.bus);
     case Desktop::Xfce:

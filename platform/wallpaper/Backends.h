@@ -15,8 +15,9 @@ namespace tavorin {
 struct BackendServices {
     IProcessRunner& runner;
     QDBusConnection bus;
-    QString linkFolder; // where sway gets plain-named links
-    QByteArray display; // X display name, empty = $DISPLAY
+    QString linkFolder;   // where sway gets plain-named links
+    QByteArray display;   // X display name, empty = $DISPLAY
+    QString moduleFolder; // where libtavorin-gio.so is (the GSettings desktops)
 };
 
 // The backend for the session's desktop: its own service when the desktop

@@ -103,15 +103,7 @@ QByteArray ReadString(GSettings* settings, const char* key) {
 } // namespace
 
 QString GSettingsWallpaper::Name() const {
-    switch (family_) {
-    case GSettingsFamily::Gnome:
-        return QStringLiteral("GNOME");
-    case GSettingsFamily::Cinnamon:
-        return QStringLiteral("Cinnamon");
-    case GSettingsFamily::Mate:
-        break;
-    }
-    return QStringLiteral("MATE");
+    return GSettingsFamilyName(family_);
 }
 
 bool GSettingsWallpaper::Apply(const QString& path, QString* error) {

@@ -1,15 +1,9 @@
 #pragma once
 
+#include "platform/wallpaper/GSettingsFamily.h"
 #include "platform/wallpaper/WallpaperBackend.h"
 
 namespace tavorin {
-
-// The desktops that keep their wallpaper in GSettings.
-enum class GSettingsFamily {
-    Gnome,    // GNOME, Unity, Budgie: org.gnome.desktop.background
-    Cinnamon, // org.cinnamon.desktop.background
-    Mate,     // org.mate.background
-};
 
 // Writes the wallpaper keys through the GSettings library, waits until they
 // are stored and reads them back: a key that is not writable or a value

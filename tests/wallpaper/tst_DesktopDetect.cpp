@@ -136,7 +136,7 @@ class tst_DesktopDetect : public QObject {
         QFETCH(QString, environment);
         QFETCH(QString, backend);
         NoRunner runner;
-        const BackendServices services{runner, QDBusConnection(QStringLiteral("none")), {}, {}};
+        const BackendServices services{runner, QDBusConnection(QStringLiteral("none")), {}, {}, {}};
         QString error;
         const auto chosen =
             MakeWallpaperBackend(DetectDesktop(Environment(environment)), services, &error);

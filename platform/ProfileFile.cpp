@@ -152,7 +152,9 @@ std::optional<QByteArray> readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray text = file.read(kLargestFile + 1);
+    // Read to the end; a file that grew past the limit since it was looked
+    // at is refused all the same.
+    QByteArray text = file.readAll();
     if (file.error() != QFile::NoError || text.size() > kLargestFile)
         return std::nullopt;
     return text;

@@ -2,10 +2,6 @@
 
 #include <QString>
 
-#include <memory>
-
-class QLockFile;
-
 namespace tavorin {
 
 // Detection of a running copy of the program.
@@ -16,9 +12,10 @@ class ISingleInstance {
     virtual bool PrevInstance() = 0;
 };
 
-// A lock file in the user's runtime folder named after the program
-// folder. A copy that crashed leaves a stale lock that the next start
-// takes over.
+// A lock on a file in the user's runtime folder named after the program
+// folder (flock, held for the life of the process). The system lets go of
+// the lock when its copy ends, however it ends, so a copy that crashed
+// never blocks the next start.
 class LockFileInstance final : public ISingleInstance {
   public:
     // runtimeDir: empty means $XDG_RUNTIME_DIR (or the temporary folder).
@@ -30,7 +27,7 @@ class LockFileInstance final : public ISingleInstance {
 
   private:
     QString lockPath_;
-    std::unique_ptr<QLockFile> lock_;
+    int fd_ = -1;
     bool checked_ = false;
     bool previous_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +24,7 @@ class tst_SingleInstance : public QObject {
     void sameFolderWrittenDifferentlyIsTheSameProgram();
     void releasedLockFreesTheNextStart();
     void lockOfACrashedCopyDoesNotBlock();
+    void programsStartedByTheCopyDoNotKeepTheLock();
     void oldLockOfALiveCopyStillCounts();
     void lockThatCannotBeMadeDoesNotStopTheStart();
     void missingRuntimeFolderFallsBackToTemp();
@@ -111,6 +113,22 @@ void tst_SingleInstance::lockOfACrashedCopyDoesNotBlock() {
     // ...and the next start holds the lock now.
     LockFileInstance third(program_, runtime_);
     QVERIFY(third.PrevInstance());
+}
+
+void tst_SingleInstance::programsStartedByTheCopyDoNotKeepTheLock() {
+    QProcess child;
+    {
+        LockFileInstance first(program_, runtime_);
+        QVERIFY(!first.PrevInstance());
+        // A program the running copy opened (a viewer, a desktop helper)
+        // outlives it.
+        child.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(child.waitForStarted());
+    }
+    LockFileInstance next(program_, runtime_);
+    QVERIFY(!next.PrevInstance());
+    child.kill();
+    child.waitForFinished();
 }
 
 void tst_SingleInstance::oldLockOfALiveCopyStillCounts() {

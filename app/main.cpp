@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/GioModule.h"
+#include "platform/PlatformPreload.h"
 #include "platform/QtTrayIcon.h"
 
 #include <QApplication>
@@ -14,7 +15,12 @@ int main(int argc, char** argv) {
     // 128 KB and more, growing): the program spends most of its life in the
     // background, where the start-up's freed memory would otherwise stay.
     mallopt(M_TRIM_THRESHOLD, 64 * 1024);
+    // One heap for every thread: the few short-lived helper threads (font
+    // and picture loading) would otherwise each keep a heap of their own.
+    mallopt(M_ARENA_MAX, 1);
+    PlatformPreload preload;
     QApplication app(argc, argv);
+    const PlatformPreload::QtPart qtPreload(preload);
     QApplication::setApplicationName(QStringLiteral("Tavorin"));
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -8,15 +8,28 @@ QtTrayIcon::~QtTrayIcon() = default;
 bool QtTrayIcon::Add(const TrayIconData& data) {
     if (Exists())
         return false;
+    added_ = true;
+    callback_ = data.callback;
+    picture_ = data.icon;
+    tip_ = data.tip;
+    if (!putUpPending_) {
+        putUpPending_ = true;
+        QMetaObject::invokeMethod(this, &QtTrayIcon::putUp, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void QtTrayIcon::putUp() {
+    putUpPending_ = false;
+    if (!added_)
+        return;
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>();
         connect(icon_.get(), &QSystemTrayIcon::activated, this, &QtTrayIcon::activated);
     }
-    callback_ = data.callback;
-    icon_->setIcon(data.icon);
-    icon_->setToolTip(data.tip);
+    icon_->setIcon(picture_);
+    icon_->setToolTip(tip_);
     icon_->show();
-    return true;
 }
 
 bool QtTrayIcon::Modify(const TrayIconData& data) {
@@ -25,20 +38,26 @@ bool QtTrayIcon::Modify(const TrayIconData& data) {
     if (data.callback)
         callback_ = data.callback;
     if (!data.icon.isNull())
-        icon_->setIcon(data.icon);
-    icon_->setToolTip(data.tip);
+        picture_ = data.icon;
+    tip_ = data.tip;
+    if (icon_ && icon_->isVisible()) {
+        icon_->setIcon(picture_);
+        icon_->setToolTip(tip_);
+    }
     return true;
 }
 
 bool QtTrayIcon::Remove() {
     if (!Exists())
         return false;
-    icon_->hide();
+    added_ = false;
+    if (icon_)
+        icon_->hide();
     return true;
 }
 
 bool QtTrayIcon::Exists() const {
-    return icon_ && icon_->isVisible();
+    return added_;
 }
 
 bool QtTrayIcon::Available() const {

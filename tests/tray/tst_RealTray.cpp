@@ -40,6 +40,7 @@ class tst_RealTray : public QObject {
     void initTestCase();
     void cleanupTestCase();
     void iconComesAndGoesAndAnswersClicks();
+    void changesBeforeTheIconIsUpAreKept();
 
   private:
     QProcess host_;
@@ -102,6 +103,28 @@ void tst_RealTray::iconComesAndGoesAndAnswersClicks() {
     QVERIFY(module.AddTrayIcon(owner, QIcon(), QString()));
     QTRY_VERIFY_WITH_TIMEOUT((window = trayIconWindow()) != nullptr, 5000);
     QCOMPARE(window->toolTip(), kDisabledTip);
+}
+
+// The icon goes up once the event loop runs; what is asked before that
+// is what the tray gets.
+void tst_RealTray::changesBeforeTheIconIsUpAreKept() {
+    QtTrayIcon tray;
+    TrayModule module(tray);
+    const TrayModule::Owner owner = [](int) {};
+
+    QVERIFY(module.AddTrayIcon(owner, colouredIcon(Qt::green), QStringLiteral("Tavorin")));
+    QVERIFY(module.RemoveTrayIcon());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(trayIconWindow(), nullptr); // taken back before it went up
+
+    QVERIFY(module.AddTrayIcon(owner, colouredIcon(Qt::green), QStringLiteral("Tavorin")));
+    QVERIFY(module.ModifyTrayIcon({}, colouredIcon(Qt::gray), kDisabledTip));
+    QWidget* window = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((window = trayIconWindow()) != nullptr, 5000);
+    QCOMPARE(window->toolTip(), kDisabledTip);
+    QVERIFY(module.RemoveTrayIcon());
+    QTRY_VERIFY_WITH_TIMEOUT(trayIconWindow() == nullptr, 5000);
 }
 
 QTEST_MAIN(tst_RealTray)

@@ -58,12 +58,33 @@ QString MissingSkinMessage(const QString& name, const QString& path) {
            QStringLiteral("'\nTavorin continues without a skin.");
 }
 
-void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize) {
+QString SkinPictureFile(const Module1& module) {
+    const SkinChoice skin =
+        SkinFromSetting(module.GetINIFile(QStringLiteral("Settings"), QStringLiteral("Skin")));
+    return skin.kind == SkinKind::None ? QString() : module.folder().DataFile(skin.file);
+}
+
+void SkinPreload::Start(const QString& path, QSize fitTo) {
+    if (path.isEmpty())
+        return;
+    path_ = path;
+    fitTo_ = fitTo;
+    picture_ = std::async(std::launch::async, LoadSkinPicture, path, fitTo);
+}
+
+std::optional<QImage> SkinPreload::Take(const QString& path, QSize fitTo) {
+    if (picture_.valid() && path == path_ && fitTo == fitTo_)
+        return picture_.get();
+    return LoadSkinPicture(path, fitTo);
+}
+
+void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize, SkinPreload* preload) {
     const QString setting = module.GetINIFile(QStringLiteral("Settings"), QStringLiteral("Skin"));
     const SkinChoice skin = SkinFromSetting(setting);
     if (skin.kind != SkinKind::None) {
         const QString path = module.folder().DataFile(skin.file);
-        const auto picture = LoadSkinPicture(path, windowSize);
+        const auto picture =
+            preload ? preload->Take(path, windowSize) : LoadSkinPicture(path, windowSize);
         if (!picture) {
             module.dialogs().MsgBox(MissingSkinMessage(skin.name, path), MsgButtons::Ok,
                                     MsgIcon::Critical);

@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QString>
 
+#include <future>
 #include <optional>
 
 namespace tavorin {
@@ -82,9 +83,30 @@ class SkinTarget {
     virtual void SetHelpColour(const QColor& colour) = 0;
 };
 
+// The picture file the "Skin" setting names; empty for no skin.
+QString SkinPictureFile(const Module1& module);
+
+// A skin picture decoded on another thread, so that the window being
+// built meanwhile does not wait for it.
+class SkinPreload {
+  public:
+    // Starts decoding `path` fitted to `fitTo`; an empty path starts nothing.
+    void Start(const QString& path, QSize fitTo);
+    // The picture for `path` and `fitTo`: the one decoded meanwhile when it
+    // was started for them (once only), otherwise LoadSkinPicture's.
+    std::optional<QImage> Take(const QString& path, QSize fitTo);
+
+  private:
+    QString path_;
+    QSize fitTo_;
+    std::future<std::optional<QImage>> picture_;
+};
+
 // The Skins routine: reads "Skin", shows the picture and colours it
 // names; a missing or unreadable picture gives one critical message,
-// stores "Skin" = "[none]" and applies no skin.
-void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize = {});
+// stores "Skin" = "[none]" and applies no skin. The picture comes from
+// `preload` when one is given.
+void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize = {},
+               SkinPreload* preload = nullptr);
 
 } // namespace tavorin

@@ -74,8 +74,10 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     : QWidget(parent), m_(module), splash_(splash), tray_(module.services().tray) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tavorin"));
-    setWindowIcon(QIcon(m_.folder().DataFile(QStringLiteral("Icon/Tavorin icon.ico"))));
     setFixedSize(px(6675), px(4065));
+    // The skin picture decodes on another thread while the window is built.
+    skinPreload_.Start(SkinPictureFile(m_), size());
+    setWindowIcon(QIcon(m_.folder().DataFile(QStringLiteral("Icon/Tavorin icon.ico"))));
     // The fixed layout is drawn for a small dialog font.
     QFont small = font();
     small.setPixelSize(10);
@@ -368,8 +370,7 @@ void frmMain::Load_List() {
         chkShutdown->setChecked(*shutdown == 1);
     if (const auto random = WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("random")), 0, 1))
         chkRandom->setChecked(*random == 1);
-    for (const QString& path : LoadAutomaticList(m_))
-        appendEntry(path, GetFileName(path));
+    appendEntries(LoadAutomaticList(m_));
 }
 
 // ------------------------------------------------------ other windows

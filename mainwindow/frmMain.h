@@ -308,6 +308,7 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void moveSelected(int offset);
     void moveEntry(int from, int to);
     void appendEntry(const QString& path, const QString& name);
+    void appendEntries(const QStringList& paths);
     void reportUnsavedPictures(const QStringList& skipped);
     void beginDrag();
 
@@ -332,6 +333,7 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
 
     TrayModule tray_;
     BackgroundMode mode_;
+    SkinPreload skinPreload_;
     QList<QObject*> mainMenuControls_;
     QFileSystemWatcher* settingsWatcher_ = nullptr;
     // "Systray" as last read, and what the file looked like then.

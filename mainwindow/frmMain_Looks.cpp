@@ -40,7 +40,7 @@ template <typename Make> void showSingle(QPointer<QWidget>& window, Make make) {
 // ----------------------------------------------------------------- skin
 
 void frmMain::Skins() {
-    ApplySkin(m_, *this, size());
+    ApplySkin(m_, *this, size(), &skinPreload_);
 }
 
 void frmMain::SetSkinPicture(const QImage& picture) {

@@ -74,6 +74,8 @@ class tst_Skins : public QObject {
     void applyNoSkin();
     void missingSkinFallsBackOnce_data();
     void missingSkinFallsBackOnce();
+    void preloadGivesThePictureItWasStartedFor();
+    void preloadOfABadPictureStillFallsBack();
 };
 
 void tst_Skins::settingNamesTheFile_data() {
@@ -251,6 +253,45 @@ void tst_Skins::missingSkinFallsBackOnce() {
     // The next time the skin is applied, nothing more is said.
     ApplySkin(module, target);
     QCOMPARE(platform.dialogs.messages.size(), 1);
+}
+
+void tst_Skins::preloadGivesThePictureItWasStartedFor() {
+    TempProgramFolder folder;
+    const QString blue = folder.write(QStringLiteral("Skins/Blue.jpg"), jpeg(60, 40));
+    const QString green = folder.write(QStringLiteral("Skins/Green.jpg"), jpeg(90, 30));
+    const QSize window(445, 271);
+
+    SkinPreload preload;
+    preload.Start(blue, window);
+    // Another picture, or the same at another size, is decoded on the spot.
+    QCOMPARE(preload.Take(green, window)->size(), QSize(90, 30));
+    QCOMPARE(preload.Take(blue, QSize(30, 20))->size(), QSize(30, 20));
+    // The one decoded meanwhile: taken once, read afresh after that.
+    QCOMPARE(preload.Take(blue, window)->size(), QSize(60, 40));
+    folder.write(QStringLiteral("Skins/Blue.jpg"), jpeg(70, 50));
+    QCOMPARE(preload.Take(blue, window)->size(), QSize(70, 50));
+
+    SkinPreload none;
+    none.Start({}, window); // no skin: nothing to decode
+    QCOMPARE(none.Take(blue, window)->size(), QSize(70, 50));
+}
+
+void tst_Skins::preloadOfABadPictureStillFallsBack() {
+    TempProgramFolder folder;
+    folder.write(QStringLiteral("Skins/Bad.jpg"), QByteArray("not a picture"));
+    FakePlatform platform(folder.path());
+    Module1 module(platform.services);
+    module.WriteINIFile(QStringLiteral("Settings"), QStringLiteral("Skin"), QStringLiteral("Bad"));
+    QCOMPARE(SkinPictureFile(module), folder.file(QStringLiteral("Skins/Bad.jpg")));
+
+    SkinPreload preload;
+    preload.Start(SkinPictureFile(module), QSize(445, 271));
+    RecordingTarget target;
+    ApplySkin(module, target, QSize(445, 271), &preload);
+    QCOMPARE(platform.dialogs.messages.size(), 1);
+    QCOMPARE(module.GetINIFile(QStringLiteral("Settings"), QStringLiteral("Skin")), kNoSkin);
+    QVERIFY(target.pictureSet && target.picture.isNull());
+    QCOMPARE(SkinPictureFile(module), QString()); // "[none]" names no file
 }
 
 QTEST_MAIN(tst_Skins)

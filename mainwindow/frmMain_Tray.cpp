@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCursor>
 #include <QEvent>
 #include <QFileInfo>
@@ -267,6 +268,8 @@ void frmMain::enterBackground() {
     // Nothing is drawn while hidden: the pictures are loaded again on restore.
     Image1->clear();
     imgPreview->clear();
+    if (QBackingStore* store = backingStore())
+        store->resize(QSize(1, 1));
 }
 
 void frmMain::leaveBackground() {

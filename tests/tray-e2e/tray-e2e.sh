@@ -209,6 +209,11 @@ echo "-- showing the window enables again"
 xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 60 1
 wait_for 5 main_window || fail "a double click did not show the window"
 wait_for 5 icon_is "$normal_icon" || fail "showing the window did not bring the normal icon back"
+# Nothing of the window is kept while it is hidden: it must be drawn
+# whole again (the skin alone has thousands of colours).
+window_colours() { import -window "$(main_window)" -format %k info: 2>/dev/null || echo 0; }
+window_drawn() { [ "$(window_colours)" -gt 1000 ]; }
+wait_for 5 window_drawn || fail "the window came back undrawn ($(window_colours) colours)"
 [ "$disabled_icon" != "$normal_icon" ] || fail "the disabled icon looks like the normal one"
 
 echo "-- the tray host comes back"

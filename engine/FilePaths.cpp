@@ -1,6 +1,7 @@
 #include "engine/FilePaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace tavorin {
 
@@ -43,6 +44,13 @@ QString GetExtensionName(const QString& path) {
 
 QString GetAbsolutePathName(const QString& path) {
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+FileStamp StampOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.lastModified(), info.size()};
 }
 
 } // namespace tavorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace tavorin {
@@ -16,5 +17,15 @@ QString GetBaseName(const QString& path);
 QString GetExtensionName(const QString& path);
 // The absolute, cleaned form of a path.
 QString GetAbsolutePathName(const QString& path);
+
+// What a file looked like: its size and time of change. Two equal stamps
+// mean it was not written in between, as far as can be told without
+// reading it; a missing file has a stamp of its own.
+struct FileStamp {
+    QDateTime modified;
+    qint64 size = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const QString& path);
 
 } // namespace tavorin

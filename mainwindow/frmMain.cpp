@@ -370,7 +370,9 @@ void frmMain::Load_List() {
         chkShutdown->setChecked(*shutdown == 1);
     if (const auto random = WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("random")), 0, 1))
         chkRandom->setChecked(*random == 1);
-    appendEntries(LoadAutomaticList(m_));
+    savedListStamp_ = StampOf(AutomaticListFile(m_));
+    savedList_ = LoadAutomaticList(m_);
+    appendEntries(savedList_);
 }
 
 // ------------------------------------------------------ other windows

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/OptionsHost.h"
+#include "engine/FilePaths.h"
 #include "engine/PictureTarget.h"
 #include "engine/RandomOrder.h"
 #include "mainwindow/Schedule.h"
@@ -339,8 +340,11 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     // "Systray" as last read, and what the file looked like then.
     bool systrayOn_ = false;
     bool systrayKnown_ = false;
-    QDateTime settingsStamp_;
-    qint64 settingsSize_ = -1;
+    FileStamp settingsStamp_;
+    // The automatic list as this window last read or wrote it, and what
+    // its file looked like then.
+    QStringList savedList_;
+    FileStamp savedListStamp_;
     QPointer<QWidget> browseWindow_;
     QPointer<QWidget> searchWindow_;
     QPointer<frmAbout> aboutWindow_;

@@ -130,13 +130,17 @@ void frmMain::cmdApply_Click() {
 void frmMain::Save_List() {
     const QStringList paths = ListPaths();
     // The list as applied last time (the usual case at start-up) is not
-    // written again.
-    if (paths == LoadAutomaticList(m_) &&
+    // written again, unless its file changed since.
+    const QString file = AutomaticListFile(m_);
+    if (paths == savedList_ && StampOf(file) == savedListStamp_ &&
         m_.GetINIFile(kSettings, QStringLiteral("ListCount")) == QString::number(paths.size())) {
         order_.ListTotal = static_cast<int>(paths.size());
         return;
     }
     const ListWriteResult result = SaveAutomaticList(m_, paths);
+    // What the file holds now, when it is exactly the list.
+    savedList_ = result.written && result.skipped.isEmpty() ? paths : QStringList();
+    savedListStamp_ = StampOf(file);
     // The schedule counts what the automatic list really holds.
     order_.ListTotal = static_cast<int>(paths.size() - result.skipped.size());
     reportUnsavedPictures(result.skipped);

@@ -333,10 +333,9 @@ void frmMain::settingsChanged() {
 bool frmMain::systrayWanted() {
     const bool watched = settingsWatcher_ && !settingsWatcher_->directories().isEmpty();
     if (!watched) {
-        const QFileInfo info(m_.SettingsFile());
-        if (info.lastModified() != settingsStamp_ || info.size() != settingsSize_) {
-            settingsStamp_ = info.lastModified();
-            settingsSize_ = info.size();
+        const FileStamp stamp = StampOf(m_.SettingsFile());
+        if (stamp != settingsStamp_) {
+            settingsStamp_ = stamp;
             systrayKnown_ = false;
         }
     }

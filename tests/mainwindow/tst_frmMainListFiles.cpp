@@ -11,6 +11,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace tavorin;
 using namespace tavorin::test;
 
@@ -43,6 +45,11 @@ struct ListFiles : MainWindowHarness {
     }
 };
 
+ino_t inodeOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
 QByteArray record(const QByteArray& text, int length) {
     QByteArray bytes(kRecordLength, '\0');
     bytes[0] = char(length & 0xFF);
@@ -58,6 +65,7 @@ class tst_frmMainListFiles : public QObject {
   private Q_SLOTS:
     void saveAndLoadRoundTrip();
     void applyWritesTheAutomaticList();
+    void applyRewritesAListChangedBehindItsBack();
     void anotherExtensionIsKept();
     void savingReplacesALongerList();
     void emptyListSavesOnlyTheMarker();
@@ -118,6 +126,26 @@ void tst_frmMainListFiles::applyWritesTheAutomaticList() {
     h.w->cmdApply_Click(); // an empty list: no file, count 0
     QVERIFY(!QFile::exists(AutomaticListFile(h.m)));
     QCOMPARE(h.get(QStringLiteral("ListCount")), QStringLiteral("0"));
+}
+
+void tst_frmMainListFiles::applyRewritesAListChangedBehindItsBack() {
+    ListFiles h(3);
+    h.w->cmdApply_Click();
+    const QString automatic = AutomaticListFile(h.m);
+    const QByteArray written = ListFiles::bytes(automatic);
+    QCOMPARE(written.size(), 600);
+
+    // The same list applied again leaves the file alone (a write replaces
+    // it with a new file)...
+    const ino_t before = inodeOf(automatic);
+    h.w->cmdApply_Click();
+    QCOMPARE(inodeOf(automatic), before);
+
+    // ...but one changed meanwhile by something else gets the list shown.
+    PutListRecord(automatic, 1, h.list.at(2));
+    h.w->cmdApply_Click();
+    QCOMPARE(ListFiles::bytes(automatic), written);
+    QCOMPARE(h.get(QStringLiteral("ListCount")), QStringLiteral("3"));
 }
 
 void tst_frmMainListFiles::anotherExtensionIsKept() {

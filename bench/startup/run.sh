@@ -23,8 +23,9 @@
 # Needs: Xvfb; dbus-run-session (optional, a private session bus); trayer
 # (optional, a tray for the tray icon). Set STARTBENCH_TRAY=0 to run without
 # a tray, STARTBENCH_SETTLE to change the seconds waited before each memory
-# reading (default 1), STARTBENCH_BIG_RUNS the runs with the 32700-picture
-# list (default 3).
+# reading (default 1), STARTBENCH_QUIET the seconds between one program's
+# end and the next start (default 0.5), STARTBENCH_BIG_RUNS the runs with
+# the 32700-picture list (default 3).
 set -euo pipefail
 
 SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -215,10 +216,14 @@ launch() {
 }
 
 # Ends the launched program and its helper.
+# The X server and the machine settle before the next start: a program
+# that has just ended leaves the server work (its windows, its tray icon)
+# that would otherwise land on whichever program starts next.
 finish() {
     stop_pid "$APP_PID"
     wait "$LAUNCH_PID" 2>/dev/null || true
     LAUNCH_PID=
+    sleep "${STARTBENCH_QUIET:-0.5}"
 }
 
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 #include "platform/DesktopWallpaper.h"
+#include "platform/FontPreload.h"
 #include "platform/GioModule.h"
-#include "platform/PlatformPreload.h"
 #include "platform/QtTrayIcon.h"
 
 #include <QApplication>
@@ -18,9 +18,9 @@ int main(int argc, char** argv) {
     // One heap for every thread: the few short-lived helper threads (font
     // and picture loading) would otherwise each keep a heap of their own.
     mallopt(M_ARENA_MAX, 1);
-    PlatformPreload preload;
+    FontPreload fonts;
     QApplication app(argc, argv);
-    const PlatformPreload::QtPart qtPreload(preload);
+    const FontPreload::QtPart qtFonts(fonts);
     QApplication::setApplicationName(QStringLiteral("Tavorin"));
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,6 +1,5 @@
-#include "platform/PlatformPreload.h"
+#include "platform/FontPreload.h"
 
-#include <QDBusConnection>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -8,14 +7,14 @@
 
 namespace tavorin {
 
-PlatformPreload::PlatformPreload() : thread_([this] { run(); }) {}
+FontPreload::FontPreload() : thread_([this] { run(); }) {}
 
-PlatformPreload::~PlatformPreload() {
+FontPreload::~FontPreload() {
     tell(Next::Stop);
     finish();
 }
 
-void PlatformPreload::run() {
+void FontPreload::run() {
     FcInit();
     std::unique_lock lock(mutex_);
     told_.wait(lock, [this] { return next_ != Next::Wait; });
@@ -23,11 +22,10 @@ void PlatformPreload::run() {
     lock.unlock();
     if (!qtPart)
         return;
-    QDBusConnection::sessionBus();
     QFontDatabase::families();
 }
 
-void PlatformPreload::tell(Next next) {
+void FontPreload::tell(Next next) {
     {
         const std::lock_guard lock(mutex_);
         if (next_ != Next::Wait)
@@ -37,16 +35,16 @@ void PlatformPreload::tell(Next next) {
     told_.notify_one();
 }
 
-void PlatformPreload::finish() {
+void FontPreload::finish() {
     if (thread_.joinable())
         thread_.join();
 }
 
-PlatformPreload::QtPart::QtPart(PlatformPreload& preload) : preload_(preload) {
+FontPreload::QtPart::QtPart(FontPreload& preload) : preload_(preload) {
     preload_.tell(Next::QtPart);
 }
 
-PlatformPreload::QtPart::~QtPart() {
+FontPreload::QtPart::~QtPart() {
     preload_.finish();
 }
 

@@ -1,7 +1,7 @@
-// The start-up's helper thread: it must never hold up the end of a run,
+// The start-up's font helper thread: it must never hold up the end of a run,
 // and text must come out the same whether the helper or the interface
 // thread fills Qt's font list.
-#include "platform/PlatformPreload.h"
+#include "platform/FontPreload.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -12,7 +12,7 @@
 
 using namespace tavorin;
 
-class tst_PlatformPreload : public QObject {
+class tst_FontPreload : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void endsAtOnceWithoutTheQtPart();
@@ -20,17 +20,17 @@ class tst_PlatformPreload : public QObject {
     void textIsLaidOutWhileTheListFills();
 };
 
-void tst_PlatformPreload::endsAtOnceWithoutTheQtPart() {
+void tst_FontPreload::endsAtOnceWithoutTheQtPart() {
     // A start that stops before it has an application object (a second
     // copy) lets the helper go without touching Qt.
     for (int i = 0; i < 20; ++i)
-        PlatformPreload preload;
+        FontPreload preload;
 }
 
-void tst_PlatformPreload::endsAtOnceWhenTheQtPartGoesAtOnce() {
+void tst_FontPreload::endsAtOnceWhenTheQtPartGoesAtOnce() {
     for (int i = 0; i < 5; ++i) {
-        PlatformPreload preload;
-        const PlatformPreload::QtPart qtPart(preload);
+        FontPreload preload;
+        const FontPreload::QtPart qtPart(preload);
     }
     QVERIFY(!QFontDatabase::families().isEmpty());
 }
@@ -48,7 +48,7 @@ int captionWidth() {
 }
 } // namespace
 
-void tst_PlatformPreload::textIsLaidOutWhileTheListFills() {
+void tst_FontPreload::textIsLaidOutWhileTheListFills() {
     // Measured at the start, while the helper may still have been filling
     // the font list: the interface thread waited for it, and got the same.
     QVERIFY(widthWhileFilling > 0);
@@ -57,15 +57,15 @@ void tst_PlatformPreload::textIsLaidOutWhileTheListFills() {
 
 int main(int argc, char** argv) {
     // As the program does: the helper starts before the application object.
-    auto preload = std::make_unique<PlatformPreload>();
+    auto preload = std::make_unique<FontPreload>();
     QApplication app(argc, argv);
     {
-        const PlatformPreload::QtPart qtPart(*preload);
+        const FontPreload::QtPart qtPart(*preload);
         widthWhileFilling = captionWidth();
     }
     preload.reset();
-    tst_PlatformPreload test;
+    tst_FontPreload test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_PlatformPreload.moc"
+#include "tst_FontPreload.moc"

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,9 +94,8 @@ void tst_SingleInstance::lockOfACrashedCopyDoesNotBlock() {
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        QLockFile lock(lockPath);
-        const bool locked = lock.tryLock(0);
-        ::_exit(locked ? 0 : 1);
+        LockFileInstance crashing(program_, runtime_);
+        ::_exit(crashing.PrevInstance() ? 1 : 0); // no clean-up of any kind
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);

@@ -7,24 +7,32 @@ TAVORIN_JOBS=${TAVORIN_JOBS:-$(nproc 2>/dev/null || echo 2)}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$TAVORIN_ROOT}
 export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 
-# Every package named in scripts/packages/*.txt (one a line, # comments).
+# The packages named in the lists scripts/packages/<list>.txt (one a line,
+# # comments): runtime, build, tests, bench; a list name may be a pattern
+# (tests-* for the lists of the desktops the tests start).
 tavorin_wanted_packages() {
-    sed -e 's/#.*//' -e 's/[[:space:]]//g' "$TAVORIN_ROOT"/scripts/packages/*.txt |
-        grep -v '^$' | sort -u
+    local list file files=()
+    for list in "$@"; do
+        for file in "$TAVORIN_ROOT"/scripts/packages/$list.txt; do
+            [ -f "$file" ] && files+=("$file")
+        done
+    done
+    sed -e 's/#.*//' -e 's/[[:space:]]//g' "${files[@]}" | grep -v '^$' | sort -u
 }
 
 tavorin_missing_packages() {
     local pkg
-    for pkg in $(tavorin_wanted_packages); do
+    for pkg in $(tavorin_wanted_packages "$@"); do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
             echo "$pkg"
         fi
     done
 }
 
+# tavorin_install_packages <list...>
 tavorin_install_packages() {
     local missing sudo=()
-    missing=$(tavorin_missing_packages)
+    missing=$(tavorin_missing_packages "$@")
     if [ -z "$missing" ]; then
         return 0
     fi

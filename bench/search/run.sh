@@ -4,7 +4,7 @@
 # Generates the corpus once (about a minute), then runs the search engine and
 # its anchors on the same files, warm caches, and prints every figure with the
 # goal beside it. Needs: fd-find, imagemagick, libvips-tools, hyperfine
-# (scripts/packages/search.txt).
+# (scripts/packages/bench.txt).
 set -eu
 BUILD=${1:-build}
 CORPUS=${2:-/tmp/tavorin-search-corpus}
@@ -12,7 +12,7 @@ RUNS=${3:-7}
 BENCH=$BUILD/bench/search/search_bench
 MAKE=$BUILD/bench/search/search_make_corpus
 for tool in find fdfind identify vipsthumbnail hyperfine python3; do
-    command -v $tool >/dev/null || { echo "missing: $tool (see scripts/packages/search.txt)"; exit 1; }
+    command -v $tool >/dev/null || { echo "missing: $tool (see scripts/packages/bench.txt)"; exit 1; }
 done
 [ -x "$BENCH" ] || { echo "build search_bench first: cmake --build $BUILD --target search_bench search_make_corpus"; exit 1; }
 [ -f "$CORPUS/pictures.lst" ] || "$MAKE" "$CORPUS"

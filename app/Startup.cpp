@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "app/frmSplash.h"
 #include "mainwindow/frmMain.h"
+#include "platform/TerminationSignals.h"
 
 namespace tavorin {
 
@@ -40,6 +41,9 @@ bool Startup::Main() {
     if (withSplash)
         createSplash();
     main_ = std::make_unique<frmMain>(m_, relay_);
+    ending_ = std::make_unique<TerminationSignals>();
+    QObject::connect(ending_.get(), &TerminationSignals::Received, main_.get(),
+                     &frmMain::mExit_Click);
     if (withSplash)
         splash_->ShowAtOnce();
     main_->LoadData();

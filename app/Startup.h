@@ -9,9 +9,11 @@ namespace tavorin {
 
 class frmMain;
 class frmSplash;
+class TerminationSignals;
 
 // The start of the program: one copy per program folder, the first-run
-// defaults, the log-on entry, then the main window behind the splash.
+// defaults, the log-on entry, then the main window behind the splash. A
+// log-out (SIGTERM, SIGHUP) then ends the program as its Exit does.
 class Startup {
   public:
     explicit Startup(Module1& module);
@@ -42,6 +44,7 @@ class Startup {
     SplashRelay relay_;
     std::unique_ptr<frmSplash> splash_;
     std::unique_ptr<frmMain> main_;
+    std::unique_ptr<TerminationSignals> ending_;
 };
 
 } // namespace tavorin

@@ -1,13 +1,17 @@
 #include "app/Startup.h"
 #include "app/frmSplash.h"
+#include "engine/ListFile.h"
 #include "mainwindow/frmMain.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestPictures.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
+
+#include <csignal>
 
 using namespace tavorin;
 
@@ -69,7 +73,8 @@ class tst_Startup : public QObject {
     void splashShownWhenSplashIsOne_data();
     void splashShownWhenSplashIsOne();
     void splashTimerShowsMainAndClosesSplash();
-    void noSplashWindowWithoutSplash();
+    void noSplashWindowThenALogOutEndsAsExit_data();
+    void noSplashWindowThenALogOutEndsAsExit();
     void splashShowsVersionAndLoadingStatus();
 
   private:
@@ -211,14 +216,39 @@ void tst_Startup::splashTimerShowsMainAndClosesSplash() {
     QVERIFY(left.isNull());
 }
 
-void tst_Startup::noSplashWindowWithoutSplash() {
-    folder_->write("Settings.INI", "[Settings]\nVersion=1.2.35\nSplash=0\n");
+void tst_Startup::noSplashWindowThenALogOutEndsAsExit_data() {
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+// The log-out arrives during a scheduled change: the change finishes, then
+// the program ends through Exit's path.
+void tst_Startup::noSplashWindowThenALogOutEndsAsExit() {
+    QFETCH(int, signalNumber);
+    const QString picture = test::WritePicture(folder_->file("a.jpg"), {8, 8});
+    SaveAutomaticList(*m_, {picture, picture});
+    folder_->write("Settings.INI",
+                   "[Settings]\nVersion=1.2.35\nSplash=0\nMachine=1\nchange=Frequently\n"
+                   "min=1\nWallpaper=1\nListCount=2\n[Memory]\nX=5\nY=6\nZ=7\n");
     Startup startup(*m_);
     QVERIFY(startup.Main());
     QCOMPARE(startup.Splash(), nullptr);
     for (QWidget* widget : QApplication::allWidgets())
         QVERIFY2(!qobject_cast<frmSplash*>(widget), "a splash window was built");
     QVERIFY(startup.MainWindow()->isVisible());
+
+    ::raise(signalNumber);
+    startup.MainWindow()->Timer1_Timer();
+    QVERIFY(!startup.MainWindow()->Ended()); // not inside the change
+    QCoreApplication::processEvents();
+    QVERIFY(startup.MainWindow()->Ended());
+    QCOMPARE(platform_->tray.log.last(), QStringLiteral("remove"));
+    QCOMPARE(platform_->wallpaper.calls.size(), 1);
+    QCOMPARE(m_->GetINIFile("Settings", "Wallpaper"), QStringLiteral("2"));
+    QCOMPARE(m_->GetINIFile("Settings", "change"), QStringLiteral("Frequently"));
+    for (const char* key : {"X", "Y", "Z"})
+        QVERIFY(!m_->GetINIFile("Memory", key).isEmpty());
 }
 
 void tst_Startup::splashShowsVersionAndLoadingStatus() {

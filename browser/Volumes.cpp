@@ -1,24 +1,16 @@
 #include "browser/Volumes.h"
 
+#include "platform/Mounts.h"
+
 #include <QFileInfo>
 #include <QStorageInfo>
 
-#include <algorithm>
-
 namespace tavorin::browse {
 
+// From the kernel's list of mounts alone: a listed drive is probed only
+// when it is chosen.
 QStringList StorageVolumes::Drives() const {
-    QStringList drives{QStringLiteral("/")};
-    QStringList others;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const QString root = volume.rootPath();
-        if (!volume.isValid() || !volume.isReady() || root == QLatin1String("/") ||
-            others.contains(root) || !QFileInfo(root).isDir())
-            continue;
-        others.append(root);
-    }
-    std::sort(others.begin(), others.end());
-    return drives + others;
+    return UserDrives(CurrentMounts());
 }
 
 bool StorageVolumes::IsReady(const QString& drive) const {

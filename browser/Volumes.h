@@ -5,7 +5,8 @@
 
 namespace tavorin::browse {
 
-// The drives of the drive list: the mounted volumes, "/" first.
+// The drives of the drive list: "/" first, then the mounted disks, sticks
+// and shares.
 class IVolumes {
   public:
     virtual ~IVolumes() = default;
@@ -15,7 +16,8 @@ class IVolumes {
     virtual bool IsReady(const QString& drive) const = 0;
 };
 
-// The volumes the system reports (QStorageInfo).
+// The drives the system has mounted (the kernel's list of mounts); a
+// drive's readiness from QStorageInfo.
 class StorageVolumes final : public IVolumes {
   public:
     QStringList Drives() const override;

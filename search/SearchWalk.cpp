@@ -80,6 +80,8 @@ void SearchWalk::walk(const std::string& folder, const QString& folderText) {
         if (stopped())
             return;
         const std::string sub = JoinPath(folder, name);
+        if (hooks_.otherFileSystem && hooks_.otherFileSystem(sub))
+            continue;
         walk(sub, QString::fromStdString(sub));
         folderChanged(folderText);
     }

@@ -23,6 +23,9 @@ struct WalkHooks {
     // A hit: its full path and, under a measuring comparison, its measured size
     // (an invalid size under "Any", where nothing is measured).
     std::function<void(const QString& path, QSize measured)> recordHit;
+    // Whether a subfolder is the mount point of another file system; such a
+    // folder is not entered (the folder the walk starts in always is).
+    std::function<bool(const std::string& folder)> otherFileSystem;
 };
 
 struct WalkCriteria {
@@ -42,7 +45,8 @@ struct WalkCounts {
 
 // The depth-first search: a folder's matching files in sorted order, then each
 // subfolder in sorted order, each completely before the next. Every folder is
-// listed once; a folder that cannot be listed is skipped.
+// listed once; a folder that cannot be listed is skipped. The walk stays on
+// the file system it starts on.
 class SearchWalk {
   public:
     SearchWalk(WalkCriteria criteria, WalkHooks hooks);

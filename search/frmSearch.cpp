@@ -2,6 +2,8 @@
 // criteria together. The search and the results are in frmSearchResults.cpp.
 #include "search/frmSearch.h"
 
+#include "platform/Mounts.h"
+
 #include "search/Thumbnail.h"
 
 #include <QApplication>
@@ -18,7 +20,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStorageInfo>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -107,9 +108,10 @@ frmSearch::frmSearch(Module1& m, PictureTarget& target, const std::vector<Volume
 frmSearch::~frmSearch() = default;
 
 std::vector<Volume> frmSearch::SystemVolumes() {
+    // Listed from the kernel's list of mounts, without touching any of them.
     std::vector<Volume> volumes;
-    for (const QStorageInfo& info : QStorageInfo::mountedVolumes())
-        volumes.push_back({info.rootPath(), info.isValid() && info.isReady()});
+    for (const QString& drive : UserDrives(CurrentMounts()))
+        volumes.push_back({drive, true});
     return volumes;
 }
 
@@ -342,6 +344,10 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
         const auto buttonCode = [event] {
             return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton ? 2 : 1;
         };
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            pressGlobal_ = lstResult->viewport()->mapToGlobal(
+                static_cast<QMouseEvent*>(event)->position().toPoint());
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             lstResult_MouseDown(buttonCode());

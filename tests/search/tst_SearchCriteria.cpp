@@ -1,7 +1,9 @@
+#include "platform/Mounts.h"
 #include "search/SearchCriteria.h"
 
 #include <QTest>
 
+using namespace tavorin;
 using namespace tavorin::search;
 
 class tst_SearchCriteria : public QObject {
@@ -19,7 +21,8 @@ class tst_SearchCriteria : public QObject {
     void digitsOnly();
     void pathsJoinWithOneSeparator();
     void itemTextIsNameSpaceLineBreakAndSize();
-    void driveEntriesPutRootFirstAndSkipVolumesNotReady();
+    void drivesAreWhatAUserCallsDrives_data();
+    void drivesAreWhatAUserCallsDrives();
 };
 
 void tst_SearchCriteria::patternOfEachFileType_data() {
@@ -200,13 +203,52 @@ void tst_SearchCriteria::itemTextIsNameSpaceLineBreakAndSize() {
     QCOMPARE(ResultItemText("/a/new\nline.gif", 5, 7), QString("new\nline.gif \r\n5 * 7"));
 }
 
-void tst_SearchCriteria::driveEntriesPutRootFirstAndSkipVolumesNotReady() {
-    const std::vector<Volume> volumes = {
-        {"/media/usb", true}, {"/", true}, {"/mnt/cdrom", false}, {"/boot", true}, {"/", true}};
-    QCOMPARE(DriveEntries(volumes), QStringList({"/", "/media/usb", "/boot"}));
-    std::vector<Volume> many;
+// One mount a row, as /proc/self/mountinfo lists it, and whether it is a drive.
+void tst_SearchCriteria::drivesAreWhatAUserCallsDrives_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("drive");
+    QTest::newRow("root") << QByteArray("26 1 254:0 / / rw - ext4 /dev/vda rw") << "/";
+    QTest::newRow("home") << QByteArray("27 26 8:2 / /home rw - ext4 /dev/sda2 rw") << "/home";
+    QTest::newRow("stick") << QByteArray(
+                                  "28 26 8:17 / /media/ann/STICK\\040ONE rw - vfat /dev/sdb1 rw")
+                           << "/media/ann/STICK ONE";
+    QTest::newRow("run media") << QByteArray(
+                                      "29 26 8:33 / /run/media/ann/disk rw - exfat /dev/sdc1 rw")
+                               << "/run/media/ann/disk";
+    QTest::newRow("share") << QByteArray("30 26 0:50 / /mnt/nas rw shared:5 - nfs4 nas:/ rw")
+                           << "/mnt/nas";
+    QTest::newRow("sshfs") << QByteArray("31 26 0:51 / /mnt/box rw - fuse.sshfs a@b:/ rw")
+                           << "/mnt/box";
+    QTest::newRow("proc") << QByteArray("21 26 0:20 / /proc rw - proc proc rw") << "";
+    QTest::newRow("sysfs") << QByteArray("22 26 0:21 / /sys rw - sysfs sysfs rw") << "";
+    QTest::newRow("dev") << QByteArray("23 26 0:6 / /dev rw - devtmpfs devtmpfs rw") << "";
+    QTest::newRow("run user") << QByteArray("32 26 0:40 / /run/user/1000 rw - tmpfs tmpfs rw")
+                              << "";
+    QTest::newRow("tmpfs under mnt")
+        << QByteArray("33 26 0:41 / /mnt/ram rw - tmpfs tmpfs rw") << "";
+    QTest::newRow("snap") << QByteArray("34 26 7:1 / /snap/core/1 ro - squashfs /dev/loop1 ro")
+                          << "";
+    QTest::newRow("efi") << QByteArray("35 26 8:1 / /boot/efi rw - vfat /dev/sda1 rw") << "";
+    QTest::newRow("gvfs") << QByteArray(
+                                 "36 26 0:52 / /run/user/1000/gvfs rw - fuse.gvfsd-fuse g rw")
+                          << "";
+    QTest::newRow("mnt itself") << QByteArray("37 26 8:49 / /mnt rw - ext4 /dev/sdd1 rw") << "";
+    QTest::newRow("not a line") << QByteArray("rubbish") << "";
+}
+
+void tst_SearchCriteria::drivesAreWhatAUserCallsDrives() {
+    QFETCH(QByteArray, line);
+    QFETCH(QString, drive);
+    const std::vector<Mount> mounts = ParseMountInfo(line + "\n");
+    QCOMPARE(mounts.size() == 1 && IsUserDrive(mounts[0]) ? mounts[0].point : QString(), drive);
+    // "/" first, each drive once; at most 31 in the search's folder box.
+    const auto listed = UserDrives(ParseMountInfo(line + "\n" + line));
+    const QStringList expected =
+        drive.isEmpty() || drive == "/" ? QStringList{"/"} : QStringList{"/", drive};
+    QCOMPARE(listed, expected);
+    std::vector<Volume> many(40, Volume{drive, true});
     for (int i = 0; i < 40; ++i)
-        many.push_back({QString("/mnt/%1").arg(i), true});
+        many[i].rootPath += QString::number(i);
     QCOMPARE(DriveEntries(many).size(), 31);
 }
 

@@ -62,7 +62,7 @@ class tst_SearchWalk : public QObject {
     void stopAtASubfolderEventWalksNoFurther();
     void measuringSearchReadsSizesFromHeaders();
     void unreadablePicturesAreNeverHits();
-    void linksToFoldersAreNotFollowed();
+    void linksAndOtherFileSystemsAreNotEntered();
     void folderDeletedDuringTheWalkIsSkipped();
     void folderWithoutReadPermissionIsSkipped();
     void hostileNamesAreFoundAndSorted();
@@ -218,7 +218,7 @@ void tst_SearchWalk::unreadablePicturesAreNeverHits() {
     QCOMPARE(walk.counts().picturesUnreadable, 3);
 }
 
-void tst_SearchWalk::linksToFoldersAreNotFollowed() {
+void tst_SearchWalk::linksAndOtherFileSystemsAreNotEntered() {
     QTemporaryDir dir;
     const QString root = dir.path();
     WriteFile(root + "/A/a.jpg", "x");
@@ -226,11 +226,18 @@ void tst_SearchWalk::linksToFoldersAreNotFollowed() {
     QVERIFY(QFile::link(root + "/A", root + "/B"));            // a second way into A
     QVERIFY(QFile::link(root + "/A/a.jpg", root + "/l.jpg"));  // a link to a file counts
     QVERIFY(QFile::link(root + "/gone.jpg", root + "/m.jpg")); // a dangling link does not
+    WriteFile(root + "/M/m.jpg", "x"); // another file system: entered only as the start
     Recorder recorder;
-    SearchWalk walk({}, recorder.hooks());
+    WalkHooks hooks = recorder.hooks();
+    hooks.otherFileSystem = [root](const std::string& folder) {
+        return folder == root.toStdString() || folder == (root + "/M").toStdString();
+    };
+    SearchWalk walk({}, hooks);
     walk.Search_Folder(root);
     QCOMPARE(Relative(recorder.hits, root), QStringList({"l.jpg", "A/a.jpg"}));
     QCOMPARE(walk.counts().foldersListed, 2);
+    SearchWalk({}, hooks).Search_Folder(root + "/M");
+    QCOMPARE(Relative(recorder.hits, root), QStringList({"l.jpg", "A/a.jpg", "M/m.jpg"}));
 }
 
 void tst_SearchWalk::folderDeletedDuringTheWalkIsSkipped() {

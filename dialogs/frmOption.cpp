@@ -44,6 +44,12 @@ void frmOption::buildControls() {
     optMachine1 = new QRadioButton(QStringLiteral("Active Desktop (view as webpage)"), Frame1);
     optMachine2 =
         new QRadioButton(QStringLiteral("without Active Desktop (not view as webpage)"), Frame1);
+    // What the two methods mean on this system.
+    optMachine1->setToolTip(QStringLiteral(
+        "Sets the wallpaper through the desktop's own wallpaper setting (GNOME, KDE, XFCE...)"));
+    optMachine2->setToolTip(QStringLiteral(
+        "Hands a converted bitmap to the desktop, or paints the root window on a bare window "
+        "manager"));
     chkConvert = new QCheckBox(QStringLiteral("Enable converting *.JPG and *.GIF file type to "
                                               "bitmap (may cause some image quality ease off)"),
                                Frame1);

@@ -86,6 +86,9 @@ void tst_frmOption::captionsAndDesignState() {
     QCOMPARE(dialog.optMachine1->text(), QStringLiteral("Active Desktop (view as webpage)"));
     QCOMPARE(dialog.optMachine2->text(),
              QStringLiteral("without Active Desktop (not view as webpage)"));
+    QVERIFY(dialog.optMachine1->toolTip().contains("the desktop's own wallpaper setting"));
+    QVERIFY(dialog.optMachine2->toolTip().contains("converted bitmap") &&
+            dialog.optMachine2->toolTip().contains("root window"));
     QCOMPARE(dialog.chkConvert->text(),
              QStringLiteral("Enable converting *.JPG and *.GIF file type to bitmap (may cause "
                             "some image quality ease off)"));

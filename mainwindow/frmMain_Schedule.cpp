@@ -141,13 +141,22 @@ void frmMain::Save_List() {
     // What the file holds now, when it is exactly the list.
     savedList_ = result.written && result.skipped.isEmpty() ? paths : QStringList();
     savedListStamp_ = StampOf(file);
+    if (!result.written) {
+        // The old list stays on disk, and the schedule keeps counting it.
+        order_.ListTotal = static_cast<int>(LoadAutomaticList(m_).size());
+        m_.dialogs().MsgBox(QStringLiteral("Could not save the list:'") + file + QLatin1Char('\''),
+                            MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
     // The schedule counts what the automatic list really holds.
     order_.ListTotal = static_cast<int>(paths.size() - result.skipped.size());
     reportUnsavedPictures(result.skipped);
 }
 
+// A resume follows the mode last applied, not what the box reads now: a
+// mode picked without Apply must not stop a running schedule.
 void frmMain::Resume_Schedule() {
-    if (isFrequently())
+    if (m_.GetINIFile(kSettings, QStringLiteral("change")) == kModeFrequently)
         Timer1.start();
 }
 

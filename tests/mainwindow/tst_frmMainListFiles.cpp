@@ -316,6 +316,16 @@ void tst_frmMainListFiles::aFailedSaveIsReported() {
              QStringLiteral("Could not save the list:'") + file + QLatin1Char('\''));
     QCOMPARE(h.fake.dialogs.messages[0].icon, MsgIcon::Critical);
     QCOMPARE(h.paths(), h.list);
+
+    // Apply says so too, and the schedule counts what the disk still holds.
+    const QString automatic = AutomaticListFile(h.m);
+    QVERIFY(QDir().mkpath(automatic)); // in the way of the automatic list
+    h.w->cmdApply_Click();
+    QCOMPARE(h.fake.dialogs.messages.size(), 2);
+    QCOMPARE(h.fake.dialogs.messages[1].text,
+             QStringLiteral("Could not save the list:'") + automatic + QLatin1Char('\''));
+    QCOMPARE(h.w->randomOrder().ListTotal, 0);
+    QVERIFY(QFileInfo(automatic).isDir());
 }
 
 QTEST_MAIN(tst_frmMainListFiles)

@@ -239,6 +239,9 @@ void tst_frmMainSchedule::timerRunsOnlyInFrequently() {
     w.cmdApply_Click();
     QVERIFY(w.Timer1.isActive());
     w.Timer1.stop();
+    // A mode picked in the box without Apply does not stop the schedule.
+    w.cboChange->setCurrentText(QStringLiteral("Once a day"));
+    w.cboChange_Click();
     w.Resume_Schedule();
     QVERIFY(w.Timer1.isActive());
 

@@ -10,6 +10,7 @@
 #include "viewer/frmFullscreen.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -344,11 +345,7 @@ void frmBrowse::imgPreviewBack_DblClick() {
     if (imgPreview->isHidden())
         return;
     // The viewer gets the picture at screen size, not the small preview.
-    const QSize screenSize =
-        screen() ? screen()->size() * screen()->devicePixelRatio() : QSize(1920, 1080);
-    const QImage picture = ReadPictureFitted(previewedPath_, [screenSize](QSize size) {
-        return size.boundedTo(size.scaled(screenSize, Qt::KeepAspectRatio));
-    });
+    const QImage picture = ReadPictureForScreen(previewedPath_, frmFullscreen::ScreenPixels(this));
     auto* viewer = new frmFullscreen();
     viewer->show();
     viewer->Preview_Picture(picture.isNull() ? imgPreview->pixmap() : QPixmap::fromImage(picture));
@@ -417,8 +414,17 @@ void frmBrowse::Form_Resize() {
 
 void frmBrowse::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (!isActiveWindow()) {
+        // Another window of ours took over (none: another application did).
+        activateFromWithin_ = activateFromWithin_ || QApplication::activeWindow() != nullptr;
+        return;
+    }
+    if (activateFromWithin_) {
+        activateFromWithin_ = false;
         Form_Activate();
+    }
 }
 
 void frmBrowse::resizeEvent(QResizeEvent* event) {
@@ -428,6 +434,8 @@ void frmBrowse::resizeEvent(QResizeEvent* event) {
 
 void frmBrowse::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!event->spontaneous())
+        activateFromWithin_ = true;
     Timer1->start();
 }
 

@@ -119,6 +119,10 @@ class frmBrowse : public QWidget {
     bool blnSaveDir_ = false;
     QMap<QString, QString> driveFolders_; // each drive's current folder
     QString shownDrive_;                  // the drive drv_Change last acted on
+    // Form_Activate runs when the window becomes active from within the
+    // program: on showing, and back from the viewer or a dialog of ours;
+    // never when the user comes back from another application.
+    bool activateFromWithin_ = false;
 
     // ---- Click record and preview.
     QStringList selected_; // keys in click order, repeats kept

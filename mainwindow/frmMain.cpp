@@ -2,6 +2,7 @@
 
 #include "engine/FilePaths.h"
 #include "engine/ListFile.h"
+#include "engine/Thumbnail.h"
 #include "mainwindow/ButtonIcons.h"
 #include "mainwindow/Schedule.h"
 #include "viewer/frmFullscreen.h"
@@ -193,7 +194,8 @@ void frmMain::createListControls() {
     setTextColour(lblLoading, Qt::white);
     lblLoading->hide();
 
-    lblInfo = label(this, "lblInfo", QString(), twipRect(3240, 2880, 3315, 615));
+    lblInfo = label(this, "lblInfo", QStringLiteral("Picture information"),
+                    twipRect(3240, 2880, 3315, 615));
     lblInfo->setToolTip(QStringLiteral("Picture information"));
     lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblFilePath = new QLabel(this);
@@ -381,13 +383,11 @@ void frmMain::imgPreview_DblClick() {
     const QPixmap shown = imgPreview->pixmap();
     if (shown.isNull())
         return;
-    // The viewer gets the picture at its own size, not the preview's.
-    QPixmap picture(previewPath_);
-    if (picture.isNull())
-        picture = shown;
+    // The viewer gets the picture at the screen's size, not the preview's.
+    const QImage picture = ReadPictureForScreen(previewPath_, frmFullscreen::ScreenPixels(this));
     auto* viewer = new frmFullscreen();
     viewer->show();
-    viewer->Preview_Picture(picture);
+    viewer->Preview_Picture(picture.isNull() ? shown : QPixmap::fromImage(picture));
 }
 
 void frmMain::lblRandom_Click() {

@@ -304,6 +304,7 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void setListSelection(int row);
     void removeEntry(int row);
     void clearPreview();
+    void showNoPictureInfo();
     bool showPreview(const QString& path);
     void reportMissingPicture();
     void moveSelected(int offset);

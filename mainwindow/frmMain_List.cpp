@@ -6,6 +6,7 @@
 #include "engine/FilePaths.h"
 #include "engine/ListFile.h"
 #include "engine/PictureInfo.h"
+#include "engine/Thumbnail.h"
 #include "mainwindow/ButtonIcons.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -34,13 +34,7 @@ const QString kDragFormat = QStringLiteral("application/x-tavorin-control");
 
 // Decodes a picture for the preview box, no larger than needed to fill it.
 QImage PreviewImage(const QString& path, const QSize& box) {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize natural = reader.size();
-    const QSize limit = box * 2;
-    if (natural.isValid() && (natural.width() > limit.width() || natural.height() > limit.height()))
-        reader.setScaledSize(natural.scaled(limit, Qt::KeepAspectRatio));
-    return reader.read();
+    return ReadPictureForScreen(path, box * 2);
 }
 
 } // namespace
@@ -153,12 +147,13 @@ void frmMain::lstWallpaper_Click() {
     lblLoading->hide();
     inClick_ = false;
     if (!loaded) {
+        showNoPictureInfo();
         reportMissingPicture();
         return;
     }
     cmdApplyNow->setEnabled(index >= 0);
     if (index < 0)
-        lblInfo->clear();
+        showNoPictureInfo();
     List_Count();
 }
 
@@ -169,6 +164,11 @@ bool frmMain::showPreview(const QString& path) {
     imgPreview->setPixmap(QPixmap::fromImage(picture));
     previewPath_ = path;
     return true;
+}
+
+// With no picture selected the label keeps its design text.
+void frmMain::showNoPictureInfo() {
+    lblInfo->setText(QStringLiteral("Picture information"));
 }
 
 void frmMain::clearPreview() {
@@ -207,7 +207,7 @@ void frmMain::cmdDelete_Click() {
                             QStringLiteral("Confirm")) != MsgResult::Yes)
         return;
     removeEntry(index);
-    lblInfo->clear();
+    showNoPictureInfo();
     clearPreview();
     cmdApplyNow->setEnabled(false);
     List_Count();
@@ -266,7 +266,7 @@ void frmMain::mClear_Click() {
     clearPreview();
     cmdApplyNow->setEnabled(false);
     SetListButtons();
-    lblInfo->clear();
+    showNoPictureInfo();
     List_Count();
 }
 

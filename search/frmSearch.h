@@ -5,6 +5,7 @@
 #include "settings/Module1.h"
 
 #include <QIcon>
+#include <QPoint>
 #include <QWidget>
 
 #include <vector>
@@ -133,6 +134,7 @@ class frmSearch : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void popUpMenu();
     void createControls();
     void connectHandlers();
     void keepDigits(QComboBox* box);
@@ -149,6 +151,7 @@ class frmSearch : public QWidget {
     Module1& m_;
     PictureTarget& target_;
     QString currentFolder_;
+    QPoint pressGlobal_; // where the last press on the results was, on the screen
     bool engineRunning_ = false;
     bool closeRequested_ = false;
     search::ThumbnailQueue* queue_ = nullptr;

@@ -2,6 +2,8 @@
 // does with its results.
 #include "search/frmSearch.h"
 
+#include "engine/Thumbnail.h"
+#include "platform/Mounts.h"
 #include "search/SearchWalk.h"
 #include "search/Thumbnail.h"
 #include "viewer/frmFullscreen.h"
@@ -9,13 +11,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+
+#include <unordered_set>
 
 namespace tavorin {
 
@@ -74,6 +77,12 @@ void frmSearch::runSearch() {
     hooks.stopRequested = [this] { return blnStop; };
     hooks.folderChanged = [this](const QString& folder) { currentFolder_ = folder; };
     hooks.recordHit = [this](const QString& path, QSize) { Add_Result(path); };
+    std::unordered_set<std::string> mountPoints;
+    for (const Mount& mount : CurrentMounts())
+        mountPoints.insert(mount.point.toStdString());
+    hooks.otherFileSystem = [&mountPoints](const std::string& folder) {
+        return mountPoints.count(folder) != 0;
+    };
 
     ThumbnailQueue queue([this](Thumbnail&& thumbnail) { appendResult(std::move(thumbnail)); });
     queue_ = &queue;
@@ -156,6 +165,9 @@ void frmSearch::appendResult(Thumbnail&& thumbnail) {
 
 void frmSearch::lstResult_MouseDown(int button) {
     intButton = button;
+    // Every press starts a new click: a release the menu took from the list
+    // must not leave the last one's state behind.
+    blnItemClicked = false;
 }
 
 void frmSearch::lstResult_ItemClick(QListWidgetItem* item) {
@@ -168,7 +180,12 @@ void frmSearch::lstResult_ItemClick(QListWidgetItem* item) {
     blnItemClicked = true;
     blnSelected = true;
     if (intButton == 2 && cmdOK->text() == kSearch)
-        mMenu->popup(QCursor::pos());
+        popUpMenu();
+}
+
+// Shown once the press has been handled, where it was made.
+void frmSearch::popUpMenu() {
+    QTimer::singleShot(0, this, [this, at = pressGlobal_] { mMenu->popup(at); });
 }
 
 void frmSearch::lstResult_MouseUp() {
@@ -193,7 +210,7 @@ void frmSearch::lstResult_DblClick() {
     if (item == nullptr)
         return;
     const QString path = item->data(KeyRole).toString();
-    const QPixmap picture(path);
+    const QImage picture = ReadPictureForScreen(path, frmFullscreen::ScreenPixels(this));
     if (picture.isNull()) {
         // Deleted or changed since the search.
         panelStatus->setText(QStringLiteral("Image not found:'") + path + QLatin1Char('\''));
@@ -201,7 +218,7 @@ void frmSearch::lstResult_DblClick() {
     }
     auto* viewer = new frmFullscreen();
     viewer->show();
-    viewer->Preview_Picture(picture);
+    viewer->Preview_Picture(QPixmap::fromImage(picture));
 }
 
 void frmSearch::cmdRemove_Click() {

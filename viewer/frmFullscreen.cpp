@@ -63,6 +63,14 @@ void frmFullscreen::ToggleFullScreen(QWidget& frm) {
         frm.show();
 }
 
+QSize frmFullscreen::ScreenPixels(const QWidget* near) {
+    const QScreen* screen =
+        near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {1920, 1080};
+    return screen->size() * screen->devicePixelRatio();
+}
+
 void frmFullscreen::Preview_Picture(const QPixmap& picture) {
     imgPreview_->hide();
     imgPreview_->setScaledContents(false);

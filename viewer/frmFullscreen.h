@@ -20,6 +20,10 @@ class frmFullscreen : public QWidget {
     explicit frmFullscreen(QWidget* parent = nullptr);
     ~frmFullscreen() override;
 
+    // The size in pixels of the screen the viewer opens on from `near`:
+    // what a picture is decoded at for it.
+    static QSize ScreenPixels(const QWidget* near);
+
     // Switches frm between normal with a title bar and maximised without.
     static void ToggleFullScreen(QWidget& frm);
 

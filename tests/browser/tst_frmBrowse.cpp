@@ -350,7 +350,8 @@ void tst_frmBrowse::reactivationReturnsToStoredFolder() {
     WritePicture(usb + "/top.bmp", QSize(8, 8), Qt::green, "BMP");
     module->WriteINIFile("Settings", "InitDir", a);
     auto w = makeWindow();
-    w->Form_Activate(); // restores a: its first scan
+    show(*w);
+    QApplication::setActiveWindow(w.get()); // first showing restores a: its first scan
     QCOMPARE(w->dlb->Path(), a);
     QCOMPARE(w->flb->count(), 2);
 
@@ -358,8 +359,18 @@ void tst_frmBrowse::reactivationReturnsToStoredFolder() {
     QCOMPARE(w->flb->count(), 1);
     QCOMPARE(initDir(), a);
 
-    // The viewer opened and closed: the window becomes active again.
-    w->Form_Activate();
+    // Away to another application and back: the window stays where it is.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(w.get());
+    QCOMPARE(w->Drive(), usb);
+
+    // A window of ours (the viewer, a dialog) opened and closed: the
+    // window becomes active again from within the program.
+    QWidget dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.close();
+    QApplication::setActiveWindow(w.get());
     QCOMPARE(w->Drive(), QStringLiteral("/"));
     QCOMPARE(w->dlb->Path(), a);
     QCOMPARE(w->flb->count(), 2);

@@ -1,4 +1,5 @@
 #include "tests/mainwindow/MainWindowHarness.h"
+#include "tests/support/TestPictures.h"
 
 #include "viewer/frmFullscreen.h"
 
@@ -81,7 +82,8 @@ class tst_frmMainList : public QObject {
     void dropMovesTheSelectedEntry();
     void dropFromElsewhereIsIgnored();
     void captionsToggleTheirCheckBoxes();
-    void previewDoubleClickOpensTheViewer();
+    void bigPicturesPreviewAndOpenAtScreenSize_data();
+    void bigPicturesPreviewAndOpenAtScreenSize();
     void commandsOpenTheOtherWindows();
 };
 
@@ -125,6 +127,7 @@ void tst_frmMainList::selectionShowsPictureAndInformation() {
     Listed h(3);
     frmMain& w = *h.w;
     QVERIFY(!w.cmdApplyNow->isEnabled());
+    QCOMPARE(w.lblInfo->text(), QStringLiteral("Picture information"));
     w.lstWallpaper->setCurrentRow(1); // as the user's click or arrow key does
     QCOMPARE(w.ListIndex(), 1);
     QCOMPARE(w.lstAdd->currentRow(), 1);
@@ -196,7 +199,7 @@ void tst_frmMainList::deleteAsksAndRemovesFromBothLists() {
     QVERIFY(h.listsParallel());
     QCOMPARE(w.ListIndex(), -1);
     QVERIFY(!h.previewShown());
-    QVERIFY(w.lblInfo->text().isEmpty());
+    QCOMPARE(w.lblInfo->text(), QStringLiteral("Picture information"));
     QVERIFY(!w.cmdApplyNow->isEnabled());
     QVERIFY(!w.cmdDelete->isEnabled());
     QCOMPARE(w.lblListCount->text(), QStringLiteral("0/2"));
@@ -292,7 +295,7 @@ void tst_frmMainList::pressBelowTheLastRowClearsTheSelection() {
     QCOMPARE(w.ListIndex(), -1);
     QCOMPARE(w.lblListCount->text(), QStringLiteral("0/3"));
     QVERIFY(!h.previewShown());
-    QVERIFY(w.lblInfo->text().isEmpty());
+    QCOMPARE(w.lblInfo->text(), QStringLiteral("Picture information"));
     QVERIFY(!w.cmdApplyNow->isEnabled());
 }
 
@@ -371,17 +374,38 @@ void tst_frmMainList::captionsToggleTheirCheckBoxes() {
     QVERIFY(w.chkShutdown->isChecked());
 }
 
-void tst_frmMainList::previewDoubleClickOpensTheViewer() {
-    Listed h(2);
+void tst_frmMainList::bigPicturesPreviewAndOpenAtScreenSize_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("viewed"); // on the 800 x 800 screen
+    QTest::newRow("jpg 32 x 24") << "p.jpg" << QSize(32, 24) << QSize(32, 24);
+    QTest::newRow("jpg 12000 x 9000") << "a.jpg" << QSize(12000, 9000) << QSize(800, 600);
+    QTest::newRow("bmp 8000 x 6000") << "b.bmp" << QSize(8000, 6000) << QSize(800, 600);
+    QTest::newRow("bmp 1 x 40000") << "d.bmp" << QSize(1, 40000) << QSize(1, 800);
+}
+
+void tst_frmMainList::bigPicturesPreviewAndOpenAtScreenSize() {
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(QSize, viewed);
+    Listed h(0);
     frmMain& w = *h.w;
-    w.imgPreview_DblClick();
+    w.imgPreview_DblClick(); // nothing shown: no viewer
     QCOMPARE(fullscreenViewers(), 0);
+    w.Append_Picture(test::WritePicture(h.folder.root() + "/" + name, size));
     w.lstWallpaper->setCurrentRow(0);
+    QVERIFY(h.fake.dialogs.messages.isEmpty());
+    QVERIFY(h.previewShown());
+    QVERIFY(w.lblInfo->text().startsWith(
+        QStringLiteral("Resolution: %1x%2 ").arg(size.width()).arg(size.height())));
     w.imgPreview_DblClick();
     QCOMPARE(fullscreenViewers(), 1);
+    QCOMPARE(frmFullscreen::ScreenPixels(&w), QSize(800, 800));
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frmFullscreen*>(widget))
-            widget->close();
+        if (auto* viewer = qobject_cast<frmFullscreen*>(widget)) {
+            QCOMPARE(viewer->imgPreview().pixmap().size(), viewed);
+            viewer->close();
+        }
     }
 }
 

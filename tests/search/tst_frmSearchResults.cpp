@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
@@ -14,48 +15,45 @@ class tst_frmSearchResults : public QObject, protected SearchWindowFixture {
     void init() { setUp(); }
     void cleanup() { tearDown(); }
 
-    void clickOnEmptySpaceUnselects();
-    void popupOnlyWhileIdle();
+    void menuThenClickOnEmptySpaceUnselects();
     void removeCountsAndNeedsANewClick();
     void setAsWallpaperPassesACopy();
     void addAllAppendsEveryResultEachTime();
     void fullScreenShowsTheSelectedPicture();
 };
 
-void tst_frmSearchResults::clickOnEmptySpaceUnselects() {
-    const QString root = pictures_->path();
-    WritePicture(root + "/a.jpg", {10, 10});
-    frmSearch* w = open();
-    search(root);
-    clickItem(0);
-    QCOMPARE(w->intSelected, 1);
-    QVERIFY(w->cmdRemove->isEnabled() && w->cmdWallpaper->isEnabled() && w->cmdAdd->isEnabled());
-    QVERIFY(w->lstResult->item(0)->isSelected());
-    const QPoint empty(w->lstResult->viewport()->width() - 5,
-                       w->lstResult->viewport()->height() - 5);
-    QTest::mouseClick(w->lstResult->viewport(), Qt::LeftButton, {}, empty);
-    QVERIFY(!w->lstResult->item(0)->isSelected());
-    QVERIFY(!w->cmdRemove->isEnabled() && !w->cmdWallpaper->isEnabled());
-    QVERIFY(w->cmdAdd->isEnabled());
-    QVERIFY(!w->blnSelected);
-    // Double-clicking empty space then opens nothing.
-    QTest::mouseDClick(w->lstResult->viewport(), Qt::LeftButton, {}, empty);
-    QVERIFY(Viewers().isEmpty());
-}
-
-void tst_frmSearchResults::popupOnlyWhileIdle() {
+void tst_frmSearchResults::menuThenClickOnEmptySpaceUnselects() {
     const QString root = pictures_->path();
     WritePicture(root + "/a.jpg", {10, 10});
     WritePicture(root + "/b.jpg", {10, 10});
     frmSearch* w = open();
     search(root);
-    QTest::mousePress(w->lstResult->viewport(), Qt::RightButton, {},
-                      w->lstResult->visualItemRect(w->lstResult->item(0)).center());
+    QWidget* list = w->lstResult->viewport();
+    // A right press opens the menu once handled, where the press was; the
+    // menu takes the release, and Escape closes it.
+    const QPoint at = w->lstResult->visualItemRect(w->lstResult->item(0)).center();
+    QTest::mousePress(list, Qt::RightButton, {}, at);
+    QVERIFY(!w->mMenu->isVisible());
+    QCoreApplication::processEvents();
     QVERIFY(w->mMenu->isVisible());
-    w->mMenu->hide();
-    QTest::mouseRelease(w->lstResult->viewport(), Qt::RightButton, {},
-                        w->lstResult->visualItemRect(w->lstResult->item(0)).center());
+    QCOMPARE(w->mMenu->pos(), list->mapToGlobal(at));
+    QTest::keyClick(w->mMenu, Qt::Key_Escape);
+    QVERIFY(!w->mMenu->isVisible());
+    QCOMPARE(w->intSelected, 1);
+    QVERIFY(w->cmdRemove->isEnabled() && w->cmdWallpaper->isEnabled() && w->cmdAdd->isEnabled());
+    QVERIFY(w->lstResult->item(0)->isSelected());
+    const QPoint empty(list->width() - 5, list->height() - 5);
+    QTest::mouseClick(list, Qt::LeftButton, {}, empty);
+    QVERIFY(!w->lstResult->item(0)->isSelected());
+    QVERIFY(!w->cmdRemove->isEnabled() && !w->cmdWallpaper->isEnabled());
+    QVERIFY(w->cmdAdd->isEnabled());
+    QVERIFY(!w->blnSelected);
+    // Double-clicking empty space then opens nothing.
+    QTest::mouseDClick(list, Qt::LeftButton, {}, empty);
+    QCoreApplication::processEvents();
+    QVERIFY(Viewers().isEmpty());
 
+    // While a search runs, a right click selects but opens no menu.
     bool popupWhileRunning = true;
     bool removeEnabledWhileRunning = false;
     AtNextEventPoint([&] {
@@ -68,7 +66,8 @@ void tst_frmSearchResults::popupOnlyWhileIdle() {
         w->lstResult_MouseUp();
     });
     search(root);
-    QVERIFY(!popupWhileRunning);
+    QCoreApplication::processEvents();
+    QVERIFY(!popupWhileRunning && !w->mMenu->isVisible());
     QVERIFY(removeEnabledWhileRunning);
 }
 
@@ -122,7 +121,7 @@ void tst_frmSearchResults::addAllAppendsEveryResultEachTime() {
 
 void tst_frmSearchResults::fullScreenShowsTheSelectedPicture() {
     const QString root = pictures_->path();
-    WritePicture(root + "/a.jpg", {10, 10});
+    WritePicture(root + "/a.bmp", {8000, 6000}); // found, and viewed at the screen's size
     WritePicture(root + "/b.jpg", {10, 10});
     frmSearch* w = open();
     search(root);
@@ -131,6 +130,7 @@ void tst_frmSearchResults::fullScreenShowsTheSelectedPicture() {
     const QPoint at = w->lstResult->visualItemRect(w->lstResult->item(0)).center();
     QTest::mouseDClick(w->lstResult->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(Viewers().size(), 1);
+    QCOMPARE(Viewers().first()->imgPreview().pixmap().size(), QSize(800, 600));
     delete Viewers().first();
 
     // The file went away after the search: no viewer, and the window says why.

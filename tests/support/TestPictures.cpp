@@ -119,10 +119,20 @@ QByteArray ReadFile(const QString& path) {
 QString WritePicture(const QString& path, QSize size, QColor colour, const char* format) {
     const QString kind =
         format ? QString::fromLatin1(format).toLower() : QFileInfo(path).suffix().toLower();
+    const bool big = size.width() > 4096 || size.height() > 4096;
     if (kind == QLatin1String("gif"))
         return WriteFile(path, GifBytes(size, size, colour));
-    return WriteFile(path,
-                     PictureBytes(kind == QLatin1String("bmp") ? "BMP" : "JPG", size, colour));
+    if (kind != QLatin1String("bmp"))
+        return WriteFile(path, big ? WithJpegSize(PictureBytes("JPG", {64, 48}, colour),
+                                                  size.width(), size.height())
+                                   : PictureBytes("JPG", size, colour));
+    if (!big)
+        return WriteFile(path, PictureBytes("BMP", size, colour));
+    // Rows of 24-bit pixels, each padded to 4 bytes, left as a hole in the file.
+    QFile file(WriteFile(path, WithBitmapSize(PictureBytes("BMP", {1, 1}, colour).left(54),
+                                              size.width(), size.height())));
+    return file.resize(54 + qint64{(size.width() * 3 + 3) / 4 * 4} * size.height()) ? path
+                                                                                    : QString();
 }
 
 } // namespace tavorin::test

@@ -34,7 +34,9 @@ QString WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 
 // Writes a picture of one colour and returns its path. The format ("BMP",
-// "JPG" or "GIF") follows the file's ending unless given.
+// "JPG" or "GIF") follows the file's ending unless given. Over 4096 pixels
+// a side it is made cheaply: a black bitmap (a hole in the file), a small
+// JPEG whose header claims the size.
 QString WritePicture(const QString& path, QSize size, QColor colour = Qt::red,
                      const char* format = nullptr);
 

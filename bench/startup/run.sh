@@ -8,7 +8,9 @@
 # shows an empty window of the same size:
 #   - time from process start to the main window mapped (median of N runs),
 #     and the processor time used until then
-#   - for reference, the same for the empty window with one line of text
+#   - the same for the empty window with one line of text: the yardstick
+#     the goals are measured against (start-up at most 1.1x, background
+#     memory at most 1.2x), since every program with text pays for fonts
 #   - resident memory (VmRSS) once Tavorin has gone to the background
 #     (its close box, which hides it) against the empty window's
 #   - time to start with a 32700-picture automatic list
@@ -279,6 +281,8 @@ maximum() { printf '%s\n' "$@" | sort -g | tail -n1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "n/a"}'; }
 verdict() { awk -v r="$1" -v g="$2" 'BEGIN {print (r != "n/a" && r <= g) ? "met" : "NOT met"}'; }
 mb() { awk -v k="$1" 'BEGIN {printf "%.1f MB", k / 1024}'; }
+# One row of the report table.
+row() { printf '| %-40s | %15s | %14s | %14s | %5s | %-6s | %-7s |' "$@"; }
 
 say "Warming up ..."
 run_empty
@@ -326,9 +330,8 @@ E_ANON=$(median "${EMPTY_ANON[@]}")
 T_RSS_SHOWN=$(median "${TAV_RSS_SHOWN[@]}")
 T_RSS_BG=$(median "${TAV_RSS_BG[@]}")
 T_ANON_BG=$(median "${TAV_ANON_BG[@]}")
-START_RATIO=$(ratio "$T_MS" "$E_MS")
-RSS_RATIO=$(ratio "$T_RSS_BG" "$E_RSS")
-ANON_RATIO=$(ratio "$T_ANON_BG" "$E_ANON")
+START_RATIO=$(ratio "$T_MS" "$X_MS")
+RSS_RATIO=$(ratio "$T_RSS_BG" "$X_RSS")
 HIDDEN=$(printf '%s\n' "${TAV_STATE[@]}" | grep -c '^hidden$' || true)
 LIST_VERDICT=$(awk -v t="$LIST_TOTAL" 'BEGIN {print (t != "" && t < 1000) ? "met" : "NOT met"}')
 
@@ -337,23 +340,24 @@ cat <<EOF
 Tavorin start-up and background memory ($RUNS runs each, medians; X: Xvfb $DISPLAY, tray: $TRAY)
 Program: $PROGRAM_DIR/Tavorin, 1000-picture automatic list, mode "Frequently"
 
-| Measure                                  | empty Qt window | Tavorin        | ratio | goal   | result  |
-|------------------------------------------|-----------------|----------------|-------|--------|---------|
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "start to window mapped (median)" "$E_MS ms" "$T_MS ms" "$START_RATIO" "<=1.5x" "$(verdict "$START_RATIO" 1.5)")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  fastest / slowest run" "$(minimum "${EMPTY_MS[@]}")/$(maximum "${EMPTY_MS[@]}") ms" "$(minimum "${TAV_MS[@]}")/$(maximum "${TAV_MS[@]}") ms" "" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  processor time until mapped (median)" "$E_CPU ms" "$T_CPU ms" "$(ratio "$T_CPU" "$E_CPU")" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "resident memory, window shown" "$(mb "$E_RSS")" "$(mb "$T_RSS_SHOWN")" "$(ratio "$T_RSS_SHOWN" "$E_RSS")" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "resident memory, Tavorin in background" "$(mb "$E_RSS")" "$(mb "$T_RSS_BG")" "$RSS_RATIO" "<=1.3x" "$(verdict "$RSS_RATIO" 1.3)")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  own (anonymous) memory, in background" "$(mb "$E_ANON")" "$(mb "$T_ANON_BG")" "$ANON_RATIO" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "start with a 32700-picture list ($BIG_RUNS runs)" "" "$(median "${BIG_MS[@]}") ms" "" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  processor time until mapped" "" "$(median "${BIG_CPU[@]}") ms" "" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "32700-picture list: read + fill lists" "" "$LIST_TOTAL ms" "" "<1 s" "$LIST_VERDICT")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  read (ReadSavedList) / fill, laid out" "" "$LIST_READ/$LIST_FILL ms" "" "" "")
-$(printf '| %-40s | %15s | %14s | %5s | %-6s | %-7s |' "  fill with rows of one height" "" "$LIST_UNIFORM ms" "" "" "")
+Goals against the window with one line of text; the empty window for reference.
 
-For reference, the empty window with one line of text (fonts loaded, nothing else):
-start $X_MS ms ($(ratio "$X_MS" "$E_MS")x the empty window), processor time $X_CPU ms, resident $(mb "$X_RSS") ($(ratio "$X_RSS" "$E_RSS")x).
-Tavorin against it: start $(ratio "$T_MS" "$X_MS")x, processor time $(ratio "$T_CPU" "$X_CPU")x, resident in background $(ratio "$T_RSS_BG" "$X_RSS")x.
+| Measure                                  | empty Qt window | window w/ text | Tavorin        | ratio | goal   | result  |
+|------------------------------------------|-----------------|----------------|----------------|-------|--------|---------|
+$(row "start to window mapped (median)" "$E_MS ms" "$X_MS ms" "$T_MS ms" "$START_RATIO" "<=1.1x" "$(verdict "$START_RATIO" 1.1)")
+$(row "  fastest / slowest run" "$(minimum "${EMPTY_MS[@]}")/$(maximum "${EMPTY_MS[@]}") ms" "$(minimum "${TEXT_MS[@]}")/$(maximum "${TEXT_MS[@]}") ms" "$(minimum "${TAV_MS[@]}")/$(maximum "${TAV_MS[@]}") ms" "" "" "")
+$(row "  processor time until mapped (median)" "$E_CPU ms" "$X_CPU ms" "$T_CPU ms" "$(ratio "$T_CPU" "$X_CPU")" "" "")
+$(row "resident memory, window shown" "$(mb "$E_RSS")" "$(mb "$X_RSS")" "$(mb "$T_RSS_SHOWN")" "$(ratio "$T_RSS_SHOWN" "$X_RSS")" "" "")
+$(row "resident memory, Tavorin in background" "$(mb "$E_RSS")" "$(mb "$X_RSS")" "$(mb "$T_RSS_BG")" "$RSS_RATIO" "<=1.2x" "$(verdict "$RSS_RATIO" 1.2)")
+$(row "  own (anonymous) memory, in background" "$(mb "$E_ANON")" "" "$(mb "$T_ANON_BG")" "$(ratio "$T_ANON_BG" "$E_ANON")" "" "")
+$(row "start with a 32700-picture list ($BIG_RUNS runs)" "" "" "$(median "${BIG_MS[@]}") ms" "" "" "")
+$(row "  processor time until mapped" "" "" "$(median "${BIG_CPU[@]}") ms" "" "" "")
+$(row "32700-picture list: read + fill lists" "" "" "$LIST_TOTAL ms" "" "<1 s" "$LIST_VERDICT")
+$(row "  read (ReadSavedList) / fill, laid out" "" "" "$LIST_READ/$LIST_FILL ms" "" "" "")
+$(row "  fill with rows of one height" "" "" "$LIST_UNIFORM ms" "" "" "")
+
+The text window against the empty one: start $(ratio "$X_MS" "$E_MS")x, resident $(ratio "$X_RSS" "$E_RSS")x;
+the own-memory ratio is Tavorin's against the empty window.
 
 Window unmapped after its close box in $HIDDEN of $RUNS runs$([ "$HIDDEN" = "$RUNS" ] || echo " (a program that does not hide stays mapped: its memory is read all the same)").
 Start-up runs (ms): empty ${EMPTY_MS[*]}; with text ${TEXT_MS[*]}; Tavorin ${TAV_MS[*]}

@@ -1,4 +1,5 @@
 #include "browser/frmBrowse.h"
+#include "platform/WindowFont.h"
 
 #include "browser/BrowseRules.h"
 #include "browser/DirListBox.h"
@@ -86,9 +87,7 @@ frmBrowse::frmBrowse(Module1& module, PictureTarget& target, QWidget* parent,
       volumes_(volumes ? std::move(volumes) : std::make_unique<StorageVolumes>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kBrowserCaption);
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(WindowFont(11));
     createControls();
     fillDrives();
     // The lists start on the home folder; nothing is scanned until a folder

@@ -1,4 +1,5 @@
 #include "mainwindow/frmMain.h"
+#include "platform/WindowFont.h"
 
 #include "engine/FilePaths.h"
 #include "engine/ListFile.h"
@@ -80,9 +81,7 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     skinPreload_.Start(SkinPictureFile(m_), size());
     setWindowIcon(QIcon(m_.folder().DataFile(QStringLiteral("Icon/Tavorin icon.ico"))));
     // The fixed layout is drawn for a small dialog font.
-    QFont small = font();
-    small.setPixelSize(10);
-    setFont(small);
+    setFont(WindowFont(10));
     Timer1.setInterval(60000);
     Timer2.setInterval(1000);
     Timer3.setInterval(100);

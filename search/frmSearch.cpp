@@ -1,6 +1,7 @@
 // The search window: its controls, their set-up and the rules that tie the
 // criteria together. The search and the results are in frmSearchResults.cpp.
 #include "search/frmSearch.h"
+#include "platform/WindowFont.h"
 
 #include "platform/Mounts.h"
 
@@ -93,11 +94,7 @@ frmSearch::frmSearch(Module1& m, PictureTarget& target, const std::vector<Volume
     : QWidget(parent, Qt::Window), m_(m), target_(target) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Search for Images"));
-    // The controls have fixed places in pixels: a font of 11 pixels (the size
-    // of the classic 8-point dialog font) keeps every caption inside its control.
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(WindowFont(10));
     createControls();
     connectHandlers();
     resize(625, 451);

@@ -1,9 +1,7 @@
-#include "Version.h"
 #include "dialogs/frmAbout.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TempProgramFolder.h"
 
-#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -24,24 +22,13 @@ struct Program {
 class tst_frmAbout : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void captionAndVersion();
     void versionTextHasNoLeadingZeros_data();
     void versionTextHasNoLeadingZeros();
-    void textsAndPictures();
-    void titleInASerifFace();
     void linksOpenTheShortcutFiles();
     void linkLabelsShowWhereTheShortcutsLead();
     void missingShortcutsStillGiveLabels();
     void okCloses();
 };
-
-void tst_frmAbout::captionAndVersion() {
-    Program program;
-    frmAbout dialog(program.module);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("About Tavorin"));
-    QCOMPARE(dialog.lblVersion->text(), QStringLiteral("Version 1.2.35"));
-    QCOMPARE(dialog.lblVersion->text(), QStringLiteral("Version ") + version::text);
-}
 
 void tst_frmAbout::versionTextHasNoLeadingZeros_data() {
     QTest::addColumn<int>("major");
@@ -59,37 +46,6 @@ void tst_frmAbout::versionTextHasNoLeadingZeros() {
     QFETCH(int, revision);
     QFETCH(QString, text);
     QCOMPARE(VersionText(major, minor, revision), text);
-}
-
-void tst_frmAbout::textsAndPictures() {
-    Program program;
-    frmAbout dialog(program.module);
-    QCOMPARE(dialog.lblTitle->text(), QStringLiteral("Tavorin"));
-    QCOMPARE(dialog.lblDescription->text(),
-             QStringLiteral("This program is a freeware. If you have any trouble, any ideas to "
-                            "improve it, please drop a mail to"));
-    QCOMPARE(dialog.Label1->text(), QStringLiteral("Tavorin Homepage:"));
-    QCOMPARE(dialog.cmdOK->text(), QStringLiteral("OK"));
-    QVERIFY(!dialog.Label2->text().isEmpty());
-    QVERIFY(!dialog.lblDisclaimer->text().isEmpty());
-    QVERIFY(!dialog.Image1->pixmap().isNull());
-    QVERIFY(!dialog.Image2->pixmap().isNull());
-    // The picture is drawn, not blank.
-    const QImage picture = dialog.Image1->pixmap().toImage();
-    QVERIFY(picture.pixelColor(picture.width() / 2, picture.height() / 3) !=
-            picture.pixelColor(0, 0));
-    QCOMPARE(dialog.lblHomepage->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(dialog.lblContact->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-}
-
-void tst_frmAbout::titleInASerifFace() {
-    Program program;
-    frmAbout dialog(program.module);
-    const QFont font = dialog.lblTitle->font();
-    QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
-    QCOMPARE(font.styleHint(), QFont::Serif);
-    QVERIFY(font.pointSize() >= 18);
-    QVERIFY(font.pointSize() > dialog.lblVersion->font().pointSize());
 }
 
 void tst_frmAbout::linksOpenTheShortcutFiles() {

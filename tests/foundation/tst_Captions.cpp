@@ -1,4 +1,5 @@
 #include "browser/frmBrowse.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
 #include "engine/PictureInfo.h"
 #include "mainwindow/frmMain.h"
@@ -93,10 +94,14 @@ void tst_Captions::everyCaptionFits() {
     frmBrowse browse(module, main);
     FakeOptionsHost host;
     frmOption options(module, host);
+    frmAbout about(module);
     // TAVORIN_CAPTION_SHOTS=<folder>: keep pictures of the windows (not part of the test).
     const QString shots = qEnvironmentVariable("TAVORIN_CAPTION_SHOTS");
-    const std::pair<QWidget*, const char*> windows[] = {
-        {&main, "screenshot"}, {&search, "search"}, {&browse, "browser"}, {&options, "options"}};
+    const std::pair<QWidget*, const char*> windows[] = {{&main, "screenshot"},
+                                                        {&search, "search"},
+                                                        {&browse, "browser"},
+                                                        {&options, "options"},
+                                                        {&about, "about"}};
     for (const auto& [window, name] : windows) {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));

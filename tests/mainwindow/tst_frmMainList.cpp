@@ -66,7 +66,6 @@ int fullscreenViewers() {
 class tst_frmMainList : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void controlsSitWhereTheDesignPutsThem();
     void appendAddsNameAndAbsolutePath();
     void selectionShowsPictureAndInformation();
     void buttonsFollowTheSelection();
@@ -86,25 +85,6 @@ class tst_frmMainList : public QObject {
     void bigPicturesPreviewAndOpenAtScreenSize();
     void commandsOpenTheOtherWindows();
 };
-
-void tst_frmMainList::controlsSitWhereTheDesignPutsThem() {
-    Listed h(0);
-    frmMain& w = *h.w;
-    QCOMPARE(w.size(), QSize(445, 271));
-    QCOMPARE(w.lstWallpaper->geometry(), QRect(48, 24, 161, 100));
-    QCOMPARE(w.Frame2->geometry(), QRect(216, 24, 221, 166));
-    QCOMPARE(w.imgPreview->parentWidget(), static_cast<QWidget*>(w.Frame2));
-    QCOMPARE(w.lblLoading->parentWidget(), static_cast<QWidget*>(w.Frame2));
-    QCOMPARE(w.cmdApply->geometry(), QRect(392, 240, 41, 25));
-    QCOMPARE(w.cmdApply->text(), QStringLiteral("A&pply"));
-    QCOMPARE(w.cmdSearch->toolTip(), QStringLiteral("Search & add picture into the list"));
-    QVERIFY(!w.cmdUp->icon().isNull());
-    QVERIFY(!w.lstAdd->isVisible());
-    QVERIFY(!w.lblLoading->isVisible());
-    QCOMPARE(w.lstWallpaper->palette().color(QPalette::Base), QColor(255, 255, 192));
-    QCOMPARE(w.Frame2->palette().color(QPalette::Window), QColor(Qt::black));
-    QCOMPARE(w.lblListCount->text(), QStringLiteral("0/0"));
-}
 
 void tst_frmMainList::appendAddsNameAndAbsolutePath() {
     Listed h(2);

@@ -22,7 +22,6 @@ class tst_frmSearch : public QObject, protected SearchWindowFixture {
 
     void controlsSitAtTheirPlaces_data();
     void controlsSitAtTheirPlaces();
-    void loadsTheDefaultCriteria();
     void folderBoxListsVolumesThenBrowse();
     void browsingAddsTheFolderOnceAtTheTop();
     void cancelledBrowsingShowsTheRoot();
@@ -89,35 +88,6 @@ void tst_frmSearch::controlsSitAtTheirPlaces() {
                                               {"cmdAdd", w->cmdAdd},
                                               {"StatusBar1", w->StatusBar1}};
     QCOMPARE(controls.value(name)->geometry(), place);
-}
-
-void tst_frmSearch::loadsTheDefaultCriteria() {
-    frmSearch* w = open();
-    QCOMPARE(w->windowTitle(), QString("Search for Images"));
-    QCOMPARE(w->size(), QSize(625, 451));
-    QCOMPARE(w->cboSize->currentText(), QString("Any"));
-    QCOMPARE(w->cboWidth->currentText(), QString("640"));
-    QCOMPARE(w->cboHeight->currentText(), QString("480"));
-    QCOMPARE(w->cboFileType->currentText(), QString("Background Files (*.bmp; *.jpg; *.gif)"));
-    QCOMPARE(w->cboFileType->toolTip(), w->cboFileType->currentText());
-    QCOMPARE(w->cboFileType->count(), 5);
-    QCOMPARE(w->cboWidth->itemText(4), QString("1280"));
-    QCOMPARE(w->cboHeight->itemText(4), QString("960"));
-    QVERIFY(!w->cboWidth->isEnabled());
-    QVERIFY(!w->cboHeight->isEnabled());
-    QVERIFY(w->chkSubfolders->isChecked());
-    QCOMPARE(w->chkSubfolders->text(), QString("include subfolders"));
-    QCOMPARE(w->cmdOK->text(), QString("Search"));
-    QCOMPARE(w->cmdOK->toolTip(), QString("Click here to begin searhing"));
-    QVERIFY(!w->cmdRemove->isEnabled() && !w->cmdWallpaper->isEnabled() && !w->cmdAdd->isEnabled());
-    QCOMPARE(w->AddedText(), QString("Total: 0 image(s) added"));
-    QCOMPARE(w->panelAdded->toolTip(), QString("Total: 0 image(s) added"));
-    QCOMPARE(w->lblHelp->toolTip(), QString("View help document"));
-    QVERIFY(!w->Timer1->isActive());
-    QStringList menu;
-    for (QAction* action : w->mMenu->actions())
-        menu << (action->isSeparator() ? "-" : action->text());
-    QCOMPARE(menu, QStringList({"&Fullscreen", "-", "&Remove", "&Set As Wallpaper"}));
 }
 
 void tst_frmSearch::folderBoxListsVolumesThenBrowse() {

@@ -22,12 +22,9 @@ class tst_BrowseRules : public QObject {
     void itemTextShowsNaturalSize();
     void percentText_data();
     void percentText();
-    void progressCaption();
     void previewFit_data();
     void previewFit();
     void previewOfNothingIsEmpty();
-    void addedText_data();
-    void addedText();
     void pathHelpers();
     void listFilesKeepsFileSystemOrderAndSkipsFolders();
     void listFilesOfMissingFolderIsEmpty();
@@ -155,11 +152,6 @@ void tst_BrowseRules::percentText() {
     QCOMPARE(PercentText(i, count), text);
 }
 
-void tst_BrowseRules::progressCaption() {
-    QCOMPARE(ProgressCaption(1, 200), QStringLiteral("GENERATING PREVIEWS  .50%"));
-    QCOMPARE(ProgressCaption(3, 3), QStringLiteral("GENERATING PREVIEWS  100.00%"));
-}
-
 void tst_BrowseRules::previewFit_data() {
     QTest::addColumn<QSizeF>("natural"); // twips
     QTest::addColumn<QRectF>("box");     // twips
@@ -194,21 +186,6 @@ void tst_BrowseRules::previewOfNothingIsEmpty() {
     QVERIFY(PreviewRect(QSize()).isEmpty());
     QCOMPARE(PreviewRect(QSize(1024, 768)), QRect(0, 0, 221, 166));
     QCOMPARE(PreviewRect(QSize(100, 100)), QRect(28, 0, 166, 166));
-}
-
-void tst_BrowseRules::addedText_data() {
-    QTest::addColumn<int>("added");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0") << 0 << "Total: 0 image added to the list";
-    QTest::newRow("1") << 1 << "Total: 1 image added to the list";
-    QTest::newRow("2") << 2 << "Total: 2 images added to the list";
-    QTest::newRow("40000") << 40000 << "Total: 40000 images added to the list";
-}
-
-void tst_BrowseRules::addedText() {
-    QFETCH(int, added);
-    QFETCH(QString, text);
-    QCOMPARE(AddedText(added), text);
 }
 
 void tst_BrowseRules::pathHelpers() {

@@ -35,7 +35,6 @@ class tst_ThumbnailScan : public QObject {
   private Q_SLOTS:
     void pictureIsFittedAndCentred_data();
     void pictureIsFittedAndCentred();
-    void largeJpegIsReducedButKeepsItsNaturalSize();
     void undecodableFileGetsEmptyCellAndNoSize();
     void hostileFilesNeitherCrashNorHang();
     void scanHandsThumbnailsOverInOrder();
@@ -76,18 +75,6 @@ void tst_ThumbnailScan::pictureIsFittedAndCentred() {
         QCOMPARE(t.cell.pixel(inside.center().x(), inside.top() - 1), kBackground.rgb());
     if (inside.right() < kCellPixels.width() - 1)
         QCOMPARE(t.cell.pixel(inside.right() + 1, inside.center().y()), kBackground.rgb());
-}
-
-void tst_ThumbnailScan::largeJpegIsReducedButKeepsItsNaturalSize() {
-    QTemporaryDir dir;
-    const QString path =
-        WritePicture(dir.path() + "/big.jpg", QSize(4000, 3000), QColor(20, 160, 40), "JPG");
-    const Thumbnail t = MakeThumbnail(path, kBackground);
-    QVERIFY(t.decoded);
-    QCOMPARE(t.natural, QSize(4000, 3000));
-    QCOMPARE(ItemText(path, t.natural), QStringLiteral("big.jpg \r\n4000 * 3000"));
-    QVERIFY(near(t.cell.pixel(0, 0), QColor(20, 160, 40)));
-    QVERIFY(near(t.cell.pixel(101, 76), QColor(20, 160, 40)));
 }
 
 void tst_ThumbnailScan::undecodableFileGetsEmptyCellAndNoSize() {

@@ -22,31 +22,11 @@ struct Program {
 class tst_frmAbout : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void versionTextHasNoLeadingZeros_data();
-    void versionTextHasNoLeadingZeros();
     void linksOpenTheShortcutFiles();
     void linkLabelsShowWhereTheShortcutsLead();
     void missingShortcutsStillGiveLabels();
     void okCloses();
 };
-
-void tst_frmAbout::versionTextHasNoLeadingZeros_data() {
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1.2.35") << 1 << 2 << 35 << "Version 1.2.35";
-    QTest::newRow("10.0.7") << 10 << 0 << 7 << "Version 10.0.7";
-    QTest::newRow("0.0.0") << 0 << 0 << 0 << "Version 0.0.0";
-}
-
-void tst_frmAbout::versionTextHasNoLeadingZeros() {
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, revision);
-    QFETCH(QString, text);
-    QCOMPARE(VersionText(major, minor, revision), text);
-}
 
 void tst_frmAbout::linksOpenTheShortcutFiles() {
     Program program;

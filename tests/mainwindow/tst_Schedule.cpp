@@ -22,7 +22,6 @@ class tst_Schedule : public QObject {
     void wrapPosition();
     void stepPastStoredWrapsToFirst();
     void dayChangeComparesShortDate();
-    void listCountText();
     void listButtons_data();
     void listButtons();
     void listMenu();
@@ -163,12 +162,6 @@ void tst_Schedule::dayChangeComparesShortDate() {
     QVERIFY(!DayChangeDue(text, today));
     QVERIFY(DayChangeDue(text, today.addDays(1)));
     QVERIFY(DayChangeDue(QString(), today));
-}
-
-void tst_Schedule::listCountText() {
-    QCOMPARE(ListCountText(2, 10), QStringLiteral("3/10"));
-    QCOMPARE(ListCountText(-1, 10), QStringLiteral("0/10"));
-    QCOMPARE(ListCountText(-1, 0), QStringLiteral("0/0"));
 }
 
 void tst_Schedule::listButtons_data() {

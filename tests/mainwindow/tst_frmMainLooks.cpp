@@ -48,7 +48,6 @@ class tst_frmMainLooks : public QObject {
   private Q_SLOTS:
     void skinColours_data();
     void skinColours();
-    void missingSkinFallsBackOnce();
     void helpLabelLooks_data();
     void helpLabelLooks();
     void documentCommandsOpenTheirFiles_data();
@@ -88,19 +87,6 @@ void tst_frmMainLooks::skinColours() {
         QCOMPARE(textColour(label), labels);
     QCOMPARE(textColour(w.lblHelp), help);
     QVERIFY(h.fake.dialogs.messages.isEmpty());
-}
-
-void tst_frmMainLooks::missingSkinFallsBackOnce() {
-    MainWindowHarness h;
-    h.set(QStringLiteral("Skin"), QStringLiteral("Gone"));
-    frmMain& w = h.start();
-    QCOMPARE(h.fake.dialogs.messages.size(), 1);
-    QCOMPARE(h.fake.dialogs.messages.first().icon, MsgIcon::Critical);
-    QCOMPARE(h.get(QStringLiteral("Skin")), QStringLiteral("[none]"));
-    QVERIFY(w.Image1->pixmap().isNull());
-    QCOMPARE(textColour(w.Label2), QColor(Qt::black));
-    w.Skins();
-    QCOMPARE(h.fake.dialogs.messages.size(), 1);
 }
 
 void tst_frmMainLooks::helpLabelLooks_data() {

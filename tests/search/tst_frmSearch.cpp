@@ -20,8 +20,6 @@ class tst_frmSearch : public QObject, protected SearchWindowFixture {
     void init() { setUp(); }
     void cleanup() { tearDown(); }
 
-    void controlsSitAtTheirPlaces_data();
-    void controlsSitAtTheirPlaces();
     void folderBoxListsVolumesThenBrowse();
     void browsingAddsTheFolderOnceAtTheTop();
     void cancelledBrowsingShowsTheRoot();
@@ -39,56 +37,6 @@ class tst_frmSearch : public QObject, protected SearchWindowFixture {
     void undecodableFilesAreLeftOut();
     void closingWhileSearchingStopsAndThenCloses();
 };
-
-void tst_frmSearch::controlsSitAtTheirPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("place");
-    QTest::newRow("lstResult") << "lstResult" << QRect(0, 0, 448, 433);
-    QTest::newRow("frameSearch") << "frameSearch" << QRect(448, 0, 177, 433);
-    QTest::newRow("lblHelp") << "lblHelp" << QRect(144, 8, 27, 13);
-    QTest::newRow("Frame1") << "Frame1" << QRect(8, 24, 161, 41);
-    QTest::newRow("cboFileType") << "cboFileType" << QRect(8, 16, 145, 21);
-    QTest::newRow("Frame2") << "Frame2" << QRect(8, 72, 161, 97);
-    QTest::newRow("cboSize") << "cboSize" << QRect(8, 16, 145, 21);
-    QTest::newRow("Label1") << "Label1" << QRect(8, 48, 33, 17);
-    QTest::newRow("cboWidth") << "cboWidth" << QRect(48, 48, 105, 21);
-    QTest::newRow("Label2") << "Label2" << QRect(8, 72, 41, 17);
-    QTest::newRow("cboHeight") << "cboHeight" << QRect(48, 72, 105, 21);
-    QTest::newRow("Frame3") << "Frame3" << QRect(8, 176, 161, 65);
-    QTest::newRow("cboBrowse") << "cboBrowse" << QRect(8, 16, 145, 22);
-    QTest::newRow("chkSubfolders") << "chkSubfolders" << QRect(24, 40, 105, 17);
-    QTest::newRow("cmdOK") << "cmdOK" << QRect(40, 256, 97, 25);
-    QTest::newRow("cmdRemove") << "cmdRemove" << QRect(40, 288, 97, 25);
-    QTest::newRow("cmdWallpaper") << "cmdWallpaper" << QRect(40, 320, 97, 25);
-    QTest::newRow("cmdAdd") << "cmdAdd" << QRect(40, 352, 97, 25);
-    QTest::newRow("StatusBar1") << "StatusBar1" << QRect(0, 433, 625, 18);
-}
-
-void tst_frmSearch::controlsSitAtTheirPlaces() {
-    QFETCH(QString, name);
-    QFETCH(QRect, place);
-    frmSearch* w = open();
-    const QMap<QString, QWidget*> controls = {{"lstResult", w->lstResult},
-                                              {"frameSearch", w->frameSearch},
-                                              {"lblHelp", w->lblHelp},
-                                              {"Frame1", w->Frame1},
-                                              {"cboFileType", w->cboFileType},
-                                              {"Frame2", w->Frame2},
-                                              {"cboSize", w->cboSize},
-                                              {"Label1", w->Label1},
-                                              {"cboWidth", w->cboWidth},
-                                              {"Label2", w->Label2},
-                                              {"cboHeight", w->cboHeight},
-                                              {"Frame3", w->Frame3},
-                                              {"cboBrowse", w->cboBrowse},
-                                              {"chkSubfolders", w->chkSubfolders},
-                                              {"cmdOK", w->cmdOK},
-                                              {"cmdRemove", w->cmdRemove},
-                                              {"cmdWallpaper", w->cmdWallpaper},
-                                              {"cmdAdd", w->cmdAdd},
-                                              {"StatusBar1", w->StatusBar1}};
-    QCOMPARE(controls.value(name)->geometry(), place);
-}
 
 void tst_frmSearch::folderBoxListsVolumesThenBrowse() {
     frmSearch* w = open({{"/media/usb", true}, {"/", true}, {"/mnt/cd", false}});

@@ -61,9 +61,6 @@ class tst_Skins : public QObject {
   private Q_SLOTS:
     void settingNamesTheFile_data();
     void settingNamesTheFile();
-    void coloursPerSkin();
-    void helpLooks_data();
-    void helpLooks();
     void loadsAPicture();
     void largePictureDecodedScaledDown();
     void hugeHeaderIsWhatTheReaderSees();
@@ -98,37 +95,6 @@ void tst_Skins::settingNamesTheFile() {
     const SkinChoice choice = SkinFromSetting(setting);
     QCOMPARE(choice.kind, kind);
     QCOMPARE(choice.file, file);
-}
-
-void tst_Skins::coloursPerSkin() {
-    const SkinColours none = ColoursFor(SkinKind::None);
-    QCOMPARE(none.labels, std::optional<QColor>(QColor(0, 0, 0)));
-    QCOMPARE(none.help, std::optional<QColor>(QColor(0, 0, 0)));
-    const SkinColours named = ColoursFor(SkinKind::Named);
-    QCOMPARE(named.labels, std::optional<QColor>(QColor(128, 255, 128)));
-    QCOMPARE(named.help, std::optional<QColor>(QColor(0, 255, 255)));
-    const SkinColours standard = ColoursFor(SkinKind::Default);
-    QVERIFY(!standard.labels);
-    QVERIFY(!standard.help);
-}
-
-void tst_Skins::helpLooks_data() {
-    QTest::addColumn<QString>("setting");
-    QTest::addColumn<QColor>("hover");
-    QTest::addColumn<QColor>("rest");
-    QTest::newRow("none") << "[none]" << QColor(0, 0, 0) << QColor(0, 0, 0);
-    QTest::newRow("absent") << "" << QColor(192, 255, 255) << QColor(0, 255, 255);
-    QTest::newRow("named") << "Blue" << QColor(192, 255, 255) << QColor(0, 255, 255);
-}
-
-void tst_Skins::helpLooks() {
-    QFETCH(QString, setting);
-    QFETCH(QColor, hover);
-    QFETCH(QColor, rest);
-    QCOMPARE(HelpHoverLook(setting).colour, hover);
-    QVERIFY(HelpHoverLook(setting).underline);
-    QCOMPARE(HelpRestLook(setting).colour, rest);
-    QVERIFY(!HelpRestLook(setting).underline);
 }
 
 void tst_Skins::loadsAPicture() {

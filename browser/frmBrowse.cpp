@@ -1,5 +1,4 @@
 #include "browser/frmBrowse.h"
-#include "platform/WindowFont.h"
 
 #include "browser/BrowseRules.h"
 #include "browser/DirListBox.h"
@@ -7,6 +6,7 @@
 #include "browser/ThumbnailScan.h"
 #include "engine/PictureTarget.h"
 #include "engine/Thumbnail.h"
+#include "platform/WindowFont.h"
 #include "settings/Module1.h"
 #include "viewer/frmFullscreen.h"
 

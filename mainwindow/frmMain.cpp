@@ -1,11 +1,11 @@
 #include "mainwindow/frmMain.h"
-#include "platform/WindowFont.h"
 
 #include "engine/FilePaths.h"
 #include "engine/ListFile.h"
 #include "engine/Thumbnail.h"
 #include "mainwindow/ButtonIcons.h"
 #include "mainwindow/Schedule.h"
+#include "platform/WindowFont.h"
 #include "viewer/frmFullscreen.h"
 
 #include <QAction>

@@ -1,10 +1,9 @@
 // The search window: its controls, their set-up and the rules that tie the
 // criteria together. The search and the results are in frmSearchResults.cpp.
 #include "search/frmSearch.h"
-#include "platform/WindowFont.h"
 
 #include "platform/Mounts.h"
-
+#include "platform/WindowFont.h"
 #include "search/Thumbnail.h"
 
 #include <QApplication>

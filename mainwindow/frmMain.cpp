@@ -299,6 +299,7 @@ void frmMain::writeSetting(const QString& section, const QString& key, const QSt
 
 void frmMain::LoadData() {
     setSplashStatus(QStringLiteral("Loading Settings......"));
+    m_.services().tray.SetMenu(mMenu);
     UpdateTrayIcon();
     // From here on a failing step leaves its controls as they are and the
     // next step runs.

@@ -27,6 +27,7 @@ class tst_SingleInstance : public QObject {
     void oldLockOfALiveCopyStillCounts();
     void lockThatCannotBeMadeDoesNotStopTheStart();
     void missingRuntimeFolderFallsBackToTemp();
+    void laterCopyCallsTheRunningOne();
 
   private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -154,6 +155,22 @@ void tst_SingleInstance::missingRuntimeFolderFallsBackToTemp() {
     LockFileInstance instance(program_, dir_->path() + "/no such folder");
     QVERIFY(instance.LockPath().startsWith(QDir::tempPath() + '/'));
     QVERIFY(!instance.PrevInstance());
+}
+
+// A call made while the running copy is still starting waits until it
+// listens; with no running copy there is nobody to call.
+void tst_SingleInstance::laterCopyCallsTheRunningOne() {
+    LockFileInstance first(program_, runtime_);
+    LockFileInstance later(program_, runtime_);
+    QVERIFY(!later.CallRunningCopy());
+    QVERIFY(!first.PrevInstance());
+    QVERIFY(later.PrevInstance());
+    QVERIFY(later.CallRunningCopy());
+    int calls = 0;
+    first.Listen([&] { ++calls; });
+    QTRY_COMPARE(calls, 1);
+    QVERIFY(later.CallRunningCopy());
+    QTRY_COMPARE(calls, 2);
 }
 
 QTEST_GUILESS_MAIN(tst_SingleInstance)

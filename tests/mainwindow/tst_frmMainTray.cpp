@@ -3,6 +3,8 @@
 #include "tests/mainwindow/MainWindowHarness.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -53,15 +55,17 @@ class tst_frmMainTray : public QObject {
     void doubleClickHidesAndShowsCentred();
     void leftPressClosesTheMenu();
     void submenuFollowsTheList();
-    void choosingThirdEntrySetsItAsWallpaper();
     void rightPressOnControlsOpensMenuWithHide_data();
     void rightPressOnControlsOpensMenuWithHide();
     void hiddenIconNoticeShownOnce();
     void lostIconComesBack();
     void iconComesBackWhenSystrayTurnsOne();
     void iconStaysAwayWhileSystrayIsZero();
-    void exitRemovesTheIcon();
     void restoreReloadsPreviewAndSkin();
+    void withoutTrayHidingMinimises_data();
+    void withoutTrayHidingMinimises();
+    void trayLostWhileHiddenMinimises();
+    void hostThatDrawsTheMenu();
 };
 
 void tst_frmMainTray::startupAddsOrRemovesTheIcon_data() {
@@ -231,21 +235,6 @@ void tst_frmMainTray::submenuFollowsTheList() {
     QCOMPARE(w.mWallpaper.size(), std::size_t(1));
 }
 
-void tst_frmMainTray::choosingThirdEntrySetsItAsWallpaper() {
-    MainWindowHarness h;
-    h.set(QStringLiteral("change"), QStringLiteral("Never (manually only)"));
-    const QStringList paths = h.pictures(4);
-    h.storeAutomaticList(paths);
-    frmMain& w = h.start();
-    w.cmdOK_Click();
-    h.fake.tray.Send(kTrayRightDown);
-    const auto before = h.fake.wallpaper.calls.size();
-    w.mWallpaper[3]->trigger();
-    QCOMPARE(w.ListIndex(), 2);
-    QCOMPARE(h.fake.wallpaper.calls.size(), before + 1);
-    QCOMPARE(h.applied().last(), paths[2]);
-}
-
 void tst_frmMainTray::rightPressOnControlsOpensMenuWithHide_data() {
     QTest::addColumn<QString>("control");
     for (const char* name : {"cmdApply", "cmdOK", "cmdSearch", "lblHelp", "Label2", "imgPreview",
@@ -262,8 +251,11 @@ void tst_frmMainTray::rightPressOnControlsOpensMenuWithHide() {
     auto* widget = w.findChild<QWidget*>(control);
     QVERIFY(widget);
     w.mRestore->setText(QStringLiteral("&Show"));
+    // The menu opens where the control was pressed, wherever the pointer is.
+    QCursor::setPos(w.mapToGlobal(QPoint(w.width() - 1, w.height() - 1)));
     QTest::mousePress(widget, Qt::RightButton, {}, QPoint(2, 2));
     QVERIFY(w.mMenu->isVisible());
+    QCOMPARE(w.mMenu->pos(), widget->mapToGlobal(QPoint(2, 2)));
     QCOMPARE(w.mRestore->text(), QStringLiteral("&Hide"));
     QVERIFY(!w.mChange->isVisible());
     closeMenu(w);
@@ -337,16 +329,6 @@ void tst_frmMainTray::iconStaysAwayWhileSystrayIsZero() {
     QCOMPARE(h.fake.tray.log.count(QStringLiteral("add")), 1);
 }
 
-void tst_frmMainTray::exitRemovesTheIcon() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    QVERIFY(h.fake.tray.exists);
-    w.mExit->trigger();
-    QVERIFY(w.Ended());
-    QVERIFY(!h.fake.tray.exists);
-    QVERIFY(!w.Timer3.isActive());
-}
-
 void tst_frmMainTray::restoreReloadsPreviewAndSkin() {
     MainWindowHarness h;
     QImage skin(40, 30, QImage::Format_RGB32);
@@ -367,6 +349,107 @@ void tst_frmMainTray::restoreReloadsPreviewAndSkin() {
     QVERIFY(!w.imgPreview->pixmap().isNull());
     QVERIFY(!w.Image1->pixmap().isNull());
     QCOMPARE(w.ListIndex(), 1);
+}
+
+// Where no notification area is, background mode never withdraws the
+// window: it waits minimised in the task bar, and a later start of the
+// program brings it back.
+void tst_frmMainTray::withoutTrayHidingMinimises_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("&Hide") << 0;
+    QTest::newRow("close box") << 1;
+    QTest::newRow("menu &Hide") << 2;
+    QTest::newRow("minimise") << 3;
+}
+
+void tst_frmMainTray::withoutTrayHidingMinimises() {
+    QFETCH(int, way);
+    MainWindowHarness h;
+    h.fake.tray.available = false;
+    h.storeAutomaticList(h.pictures(2));
+    frmMain& w = h.start();
+    w.show();
+    w.lstWallpaper->setCurrentRow(1);
+    const std::function<void()> hide[] = {
+        [&] { w.cmdOK->click(); }, [&] { QVERIFY(w.Form_QueryUnload(true)); },
+        [&] { w.mRestore_Click(); },
+        [&] { w.setWindowState(w.windowState() | Qt::WindowMinimized); }};
+    hide[way]();
+    QVERIFY(w.isVisible());
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+    QCOMPARE(w.Background().State(), TrayState::Background);
+    QVERIFY(w.mDisable->isVisible());
+    QVERIFY(w.imgPreview->pixmap().isNull());
+
+    w.Rerun();
+    QVERIFY(w.isVisible());
+    QVERIFY(!(w.windowState() & Qt::WindowMinimized));
+    QCOMPARE(w.Background().State(), TrayState::Shown);
+    QVERIFY(!w.imgPreview->pixmap().isNull());
+
+    // An open modal dialog comes up instead; the window stays as it is.
+    QDialog dialog(&w);
+    dialog.setModal(true);
+    dialog.show();
+    dialog.setWindowState(Qt::WindowMinimized);
+    w.cmdOK_Click();
+    w.Rerun();
+    QVERIFY(!(dialog.windowState() & Qt::WindowMinimized));
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+    dialog.hide();
+
+    // With a tray, a later start only brings the icon back.
+    h.fake.tray.available = true;
+    w.Rerun();
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+}
+
+void tst_frmMainTray::trayLostWhileHiddenMinimises() {
+    MainWindowHarness h;
+    frmMain& w = h.start();
+    w.show();
+    w.cmdOK_Click();
+    QVERIFY(!w.isVisible());
+    QVERIFY(w.trayWatch.isActive());
+    h.fake.tray.available = false;
+    for (int tick = 1; tick < frmMain::kTrayLostTicks; ++tick)
+        w.trayWatch_Timer();
+    // Back in time: the count starts again.
+    h.fake.tray.available = true;
+    w.trayWatch_Timer();
+    h.fake.tray.available = false;
+    for (int tick = 1; tick < frmMain::kTrayLostTicks; ++tick)
+        w.trayWatch_Timer();
+    QVERIFY(!w.isVisible());
+    w.trayWatch_Timer();
+    QVERIFY(w.isVisible());
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+    QCOMPARE(w.Background().State(), TrayState::Background);
+    QVERIFY(!w.trayWatch.isActive());
+}
+
+// A StatusNotifierItem host shows mMenu itself and reports a left click as
+// its primary activation; where the pointer is unknown (Wayland) a host's
+// call for the menu brings the window up instead.
+void tst_frmMainTray::hostThatDrawsTheMenu() {
+    MainWindowHarness h;
+    h.fake.tray.hostDrawsMenu = true;
+    h.storeAutomaticList(h.pictures(2));
+    frmMain& w = h.start();
+    w.show();
+    QCOMPARE(h.fake.tray.menu, w.mMenu);
+    h.fake.tray.Send(kTrayLeftDoubleClick);
+    QVERIFY(!w.isVisible());
+    Q_EMIT w.mMenu->aboutToShow();
+    QCOMPARE(w.mRestore->text(), QStringLiteral("&Show"));
+    QVERIFY(w.mChange->isVisible());
+    QCOMPARE(pictureEntries(w), QStringList({"1. p1.jpg", "2. p2.jpg"}));
+
+    h.fake.tray.pointerKnown = false;
+    h.fake.tray.Send(kTrayRightDown);
+    QVERIFY(!w.mMenu->isVisible());
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.Background().State(), TrayState::Shown);
 }
 
 QTEST_MAIN(tst_frmMainTray)

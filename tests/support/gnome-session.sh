@@ -56,11 +56,18 @@ gnome_leave_overview() {
 }
 
 gnome_session_start() {
-    local seconds=${1:-60}
+    local tries=$((${1:-60} * 5))
     gnome_system_bus_start || return 1
     gnome-shell --x11 --replace >"${GNOME_SHELL_LOG:-/dev/null}" 2>&1 &
     gnome_shell=$!
     pids+=("$gnome_shell")
-    gnome_poll "$seconds" gnome_bus_has org.gnome.Shell || return 1
+    until gnome_bus_has org.gnome.Shell; do
+        tries=$((tries - 1))
+        if [ "$tries" -le 0 ] || ! kill -0 "$gnome_shell" 2>/dev/null; then
+            echo "gnome-session: GNOME Shell did not come up" >&2
+            return 1
+        fi
+        sleep 0.2
+    done
     gnome_leave_overview
 }

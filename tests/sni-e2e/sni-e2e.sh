@@ -65,6 +65,7 @@ cat >"$channel/xfce4-panel.xml" <<'XML'
 XML
 
 wait_for() { gnome_poll "$@"; }
+gnome_bus_environment || fail "the session bus took no environment"
 # The panel without the accessibility bus and the virtual file systems.
 export NO_AT_BRIDGE=1 GTK_A11Y=none GIO_USE_VFS=local
 bus() { busctl --address="$DBUS_SESSION_BUS_ADDRESS" --json=short -- "$@"; }
@@ -178,16 +179,14 @@ wait_for 10 wallpaper_is "${pictures[2]}" ||
     fail "the third picture did not become the wallpaper: $(cat "$desktop_record" 2>/dev/null)"
 
 if [ -n "${TAVORIN_SNI_SHOT:-}" ]; then
-    # The panel's icon (top right of its notification area): a right click
-    # opens the exported menu, the pointer on its first entry the submenu.
-    eval "$(xdotool search --onlyvisible --class xfce4-panel | head -n 1 |
-        xargs xdotool getwindowgeometry --shell)"
-    xdotool mousemove "$((X + WIDTH - 16))" "$((Y + 16))" click 3
-    sleep 1
-    xdotool mousemove_relative 40 14
-    sleep 1
-    import -window root -crop 600x260+$((X + WIDTH - 600))+0 +repage "$TAVORIN_SNI_SHOT" || true
-    xdotool key Escape key Escape
+    # The panel's only icon sits at its left end: a right click opens the
+    # exported menu, the pointer on its first entry the picture submenu.
+    xdotool mousemove 16 16 click 3
+    sleep 2
+    xdotool mousemove 80 48
+    sleep 2
+    import -window root -crop 560x300+0+0 +repage "$TAVORIN_SNI_SHOT" || true
+    xdotool key Escape sleep 0.3 key Escape
 fi
 
 echo "-- the panel restarts while the window is hidden"

@@ -55,8 +55,16 @@ gnome_leave_overview() {
     done
 }
 
+# gnome_bus_environment: services the session bus starts on demand (dconf,
+# xfconf...) get the caller's home and XDG folders, not the real ones.
+gnome_bus_environment() {
+    dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME \
+        XDG_RUNTIME_DIR 2>/dev/null
+}
+
 gnome_session_start() {
     local tries=$((${1:-60} * 5))
+    gnome_bus_environment || return 1
     gnome_system_bus_start || return 1
     gnome-shell --x11 --replace >"${GNOME_SHELL_LOG:-/dev/null}" 2>&1 &
     gnome_shell=$!

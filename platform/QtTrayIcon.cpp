@@ -76,33 +76,23 @@ void QtTrayIcon::putUp() {
     icon_->show();
 }
 
-// A host's watcher that (re)appears gets the icon: the icon is made again
-// and registers with it. An XEmbed icon docks into a new tray by itself.
+// Under Wayland the first host on the bus is where the icon goes up: its
+// watcher appears, then the host registers with it. Once up, the icon
+// registers again with a watcher that restarts by itself, and an XEmbed
+// icon docks into a new tray by itself.
 void QtTrayIcon::watchForHosts() {
-    if (watcher_)
+    if (watcher_ || !wayland_)
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
     watcher_ =
         new QDBusServiceWatcher(kWatcher, bus, QDBusServiceWatcher::WatchForRegistration, this);
-    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, &QtTrayIcon::watcherAppeared);
+    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, &QtTrayIcon::hostRegistered);
     bus.connect(kWatcher, kWatcherPath, kWatcher, QStringLiteral("StatusNotifierHostRegistered"),
                 this, SLOT(hostRegistered()));
 }
 
-void QtTrayIcon::watcherAppeared() {
-    if (!added_ || !hostDecided_) {
-        hostRegistered();
-        return;
-    }
-    if (hostDrawsMenu_) {
-        icon_.reset();
-        putUp();
-    }
-}
-
-// Under Wayland the first host on the bus is where the icon goes up.
 void QtTrayIcon::hostRegistered() {
     if (added_ && !hostDecided_ && StatusNotifierHostRegistered())
         putUp();

@@ -22,8 +22,7 @@ namespace tavorin {
 // set by SetMenu itself and reports a left click as the primary activation.
 // Qt decides between them once, when its first icon is made; the icon
 // follows that decision. Under Wayland there is no XEmbed: there the icon
-// is made only once such a host is on the bus, and made again whenever
-// the host's watcher comes (back).
+// is made only once such a host is on the bus, whenever that is.
 class QtTrayIcon final : public QObject, public ITrayIcon {
     Q_OBJECT
   public:
@@ -46,7 +45,6 @@ class QtTrayIcon final : public QObject, public ITrayIcon {
     void activated(QSystemTrayIcon::ActivationReason reason);
     void putUp();
     void watchForHosts();
-    void watcherAppeared();
     // Whether Qt talks to a StatusNotifierItem host: decided with Qt's own
     // rule the first time Qt asks, and kept.
     bool decideHost() const;

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end: the real program on today's desktops, each from its real
-# Debian parts on a private session bus:
-#   openbox, gnome  no notification area (openbox; stock GNOME Shell): hiding
-#                   minimises to the task bar, a later start brings it back
-#   xfce            XFCE's panel holding only its notification area, a
-#                   StatusNotifierItem host, under openbox; the test plays the
-#                   host over the bus (the watcher's items, the item's Menu,
-#                   dbusmenu AboutToShow/GetLayout/Event, the item's Activate)
-#   sway            headless sway, no X server: the window opens natively
+# End-to-end: the real program on today's desktops, from their Debian parts
+# on a private session bus. openbox, gnome: no tray; hiding minimises to the
+# task bar, a later start brings the window back. xfce: XFCE's panel with
+# only its notification area (a StatusNotifierItem host), which the test
+# plays over the bus. sway: no X server; the window opens natively.
 #   desktops-e2e.sh openbox|gnome|xfce|sway <built program folder>
 # TAVORIN_SNI_SHOT=<file.png> (xfce): keep a picture of the panel showing
 # the exported menu with the picture submenu open (not part of the test).
@@ -138,19 +134,12 @@ channel="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
 mkdir -p "$channel"
 cat >"$channel/xfce4-panel.xml" <<'XML'
 <?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
+<channel name="xfce4-panel" version="1.0"><property name="configver" type="int" value="2"/>
   <property name="panels" type="array"><value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=6;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="size" type="uint" value="32"/>
-      <property name="plugin-ids" type="array"><value type="int" value="1"/></property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
+    <property name="panel-1" type="empty"><property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/><property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array"><value type="int" value="1"/></property></property></property>
+  <property name="plugins" type="empty"><property name="plugin-1" type="string" value="systray"/></property>
 </channel>
 XML
 export NO_AT_BRIDGE=1 GTK_A11Y=none GIO_USE_VFS=local

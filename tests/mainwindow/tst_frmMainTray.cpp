@@ -48,8 +48,6 @@ void closeMenu(frmMain& w) {
 class tst_frmMainTray : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void startupAddsOrRemovesTheIcon_data();
-    void startupAddsOrRemovesTheIcon();
     void shownBackgroundAndDisabledStates();
     void missingIconFileKeepsTheIcon();
     void doubleClickHidesAndShowsCentred();
@@ -64,32 +62,8 @@ class tst_frmMainTray : public QObject {
     void restoreReloadsPreviewAndSkin();
     void withoutTrayHidingMinimises_data();
     void withoutTrayHidingMinimises();
-    void trayLostWhileHiddenMinimises();
     void hostThatDrawsTheMenu();
 };
-
-void tst_frmMainTray::startupAddsOrRemovesTheIcon_data() {
-    QTest::addColumn<QString>("systray");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("on") << "1" << true;
-    QTest::newRow("off") << "0" << false;
-    QTest::newRow("absent") << "" << true;
-}
-
-void tst_frmMainTray::startupAddsOrRemovesTheIcon() {
-    QFETCH(QString, systray);
-    QFETCH(bool, shown);
-    MainWindowHarness h;
-    h.set(QStringLiteral("Systray"), systray);
-    h.start();
-    QCOMPARE(h.fake.tray.exists, shown);
-    if (shown) {
-        QCOMPARE(h.fake.tray.data.tip, QStringLiteral("Tavorin"));
-        QVERIFY(h.fake.tray.data.callback);
-    } else {
-        QVERIFY(h.fake.tray.log.contains(QStringLiteral("remove")));
-    }
-}
 
 void tst_frmMainTray::shownBackgroundAndDisabledStates() {
     MainWindowHarness h;
@@ -404,51 +378,21 @@ void tst_frmMainTray::withoutTrayHidingMinimises() {
     QVERIFY(w.windowState() & Qt::WindowMinimized);
 }
 
-void tst_frmMainTray::trayLostWhileHiddenMinimises() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    w.show();
-    w.cmdOK_Click();
-    QVERIFY(!w.isVisible());
-    QVERIFY(w.trayWatch.isActive());
-    h.fake.tray.available = false;
-    for (int tick = 1; tick < frmMain::kTrayLostTicks; ++tick)
-        w.trayWatch_Timer();
-    // Back in time: the count starts again.
-    h.fake.tray.available = true;
-    w.trayWatch_Timer();
-    h.fake.tray.available = false;
-    for (int tick = 1; tick < frmMain::kTrayLostTicks; ++tick)
-        w.trayWatch_Timer();
-    QVERIFY(!w.isVisible());
-    w.trayWatch_Timer();
-    QVERIFY(w.isVisible());
-    QVERIFY(w.windowState() & Qt::WindowMinimized);
-    QCOMPARE(w.Background().State(), TrayState::Background);
-    QVERIFY(!w.trayWatch.isActive());
-}
-
-// A StatusNotifierItem host shows mMenu itself and reports a left click as
-// its primary activation; where the pointer is unknown (Wayland) a host's
-// call for the menu brings the window up instead.
+// A host that draws the menu itself reads it just before it shows it.
+// Where the pointer is unknown (Wayland), a host's call for the menu the
+// old way brings the window up instead of a popup nowhere.
 void tst_frmMainTray::hostThatDrawsTheMenu() {
     MainWindowHarness h;
     h.fake.tray.hostDrawsMenu = true;
+    h.fake.tray.pointerKnown = false;
     h.storeAutomaticList(h.pictures(2));
     frmMain& w = h.start();
-    w.show();
     QCOMPARE(h.fake.tray.menu, w.mMenu);
-    h.fake.tray.Send(kTrayLeftDoubleClick);
-    QVERIFY(!w.isVisible());
+    w.cmdOK_Click();
     Q_EMIT w.mMenu->aboutToShow();
-    QCOMPARE(w.mRestore->text(), QStringLiteral("&Show"));
-    QVERIFY(w.mChange->isVisible());
     QCOMPARE(pictureEntries(w), QStringList({"1. p1.jpg", "2. p2.jpg"}));
-
-    h.fake.tray.pointerKnown = false;
     h.fake.tray.Send(kTrayRightDown);
     QVERIFY(!w.mMenu->isVisible());
-    QVERIFY(w.isVisible());
     QCOMPARE(w.Background().State(), TrayState::Shown);
 }
 

@@ -9,8 +9,6 @@
 using namespace tavorin;
 using tavorin::test::FakeTray;
 
-Q_DECLARE_METATYPE(tavorin::TrayAction)
-
 namespace {
 
 QIcon colouredIcon(Qt::GlobalColor colour) {
@@ -28,8 +26,6 @@ class tst_TrayModule : public QObject {
     void addWithoutIconOrOwnerKeepsTheStoredOnes();
     void modifyAlwaysReplacesTheIcon();
     void removeUsesTheRecord();
-    void decodesTheThreeEvents_data();
-    void decodesTheThreeEvents();
     void missingOrBrokenIconFileGivesNothing();
 };
 
@@ -75,26 +71,6 @@ void tst_TrayModule::removeUsesTheRecord() {
     QVERIFY(!module.RemoveTrayIcon()); // nothing left to remove; ignored by callers
     // The record stays for the next add.
     QCOMPARE(module.Data().tip, QStringLiteral("Tavorin"));
-}
-
-void tst_TrayModule::decodesTheThreeEvents_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<TrayAction>("action");
-    QTest::newRow("left press 513") << 513 << TrayAction::HideMainMenu;
-    QTest::newRow("left double click 515") << 515 << TrayAction::ToggleWindow;
-    QTest::newRow("right press 516") << 516 << TrayAction::PopupMenu;
-    QTest::newRow("mouse move 512") << 512 << TrayAction::None;
-    QTest::newRow("left release 514") << 514 << TrayAction::None;
-    QTest::newRow("right release 517") << 517 << TrayAction::None;
-    QTest::newRow("right double click 518") << 518 << TrayAction::None;
-    QTest::newRow("an ordinary mouse move") << 120 << TrayAction::None;
-    QTest::newRow("negative") << -513 << TrayAction::None;
-}
-
-void tst_TrayModule::decodesTheThreeEvents() {
-    QFETCH(int, code);
-    QFETCH(TrayAction, action);
-    QCOMPARE(DecodeTrayEvent(code), action);
 }
 
 void tst_TrayModule::missingOrBrokenIconFileGivesNothing() {

@@ -403,7 +403,7 @@ void frmMain::lblShutdown_Click() {
 // ------------------------------------------------------ closing and ending
 
 void frmMain::cmdOK_Click() {
-    setWindowState(windowState() | Qt::WindowMinimized);
+    minimiseWindow();
 }
 
 void frmMain::mExit_Click() {

@@ -261,10 +261,17 @@ void frmMain::mRestore_Click() {
         raise();
         activateWindow();
     } else {
-        setWindowState(windowState() | Qt::WindowMinimized);
-        if (trayHoldsWindow())
-            hide();
+        minimiseWindow();
     }
+}
+
+// Into the background. With a tray the window is withdrawn before its
+// state changes: asked to iconify it first, a window manager could report
+// the iconified window only after the window has been shown again.
+void frmMain::minimiseWindow() {
+    if (trayHoldsWindow())
+        hide();
+    setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 // Only a notification area brings a hidden window back; without one the

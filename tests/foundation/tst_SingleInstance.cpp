@@ -22,7 +22,6 @@ class tst_SingleInstance : public QObject {
     void sameFolderWrittenDifferentlyIsTheSameProgram();
     void lockOfACrashedCopyDoesNotBlock();
     void programsStartedByTheCopyDoNotKeepTheLock();
-    void oldLockOfALiveCopyStillCounts();
     void lockThatCannotBeMadeDoesNotStopTheStart();
     void missingRuntimeFolderFallsBackToTemp();
 
@@ -119,19 +118,6 @@ void tst_SingleInstance::programsStartedByTheCopyDoNotKeepTheLock() {
     QVERIFY(!next.PrevInstance());
     child.kill();
     child.waitForFinished();
-}
-
-void tst_SingleInstance::oldLockOfALiveCopyStillCounts() {
-    LockFileInstance first(program_, runtime_);
-    QVERIFY(!first.PrevInstance());
-    // A copy that has run for two days is not stale.
-    QFile lock(first.LockPath());
-    QVERIFY(lock.open(QIODevice::ReadWrite));
-    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addDays(-2),
-                             QFileDevice::FileModificationTime));
-    lock.close();
-    LockFileInstance second(program_, runtime_);
-    QVERIFY(second.PrevInstance());
 }
 
 void tst_SingleInstance::lockThatCannotBeMadeDoesNotStopTheStart() {

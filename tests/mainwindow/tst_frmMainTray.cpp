@@ -51,7 +51,6 @@ class tst_frmMainTray : public QObject {
     void shownBackgroundAndDisabledStates();
     void missingIconFileKeepsTheIcon();
     void doubleClickHidesAndShowsCentred();
-    void leftPressClosesTheMenu();
     void submenuFollowsTheList();
     void rightPressOnControlsOpensMenuWithHide_data();
     void rightPressOnControlsOpensMenuWithHide();
@@ -159,20 +158,6 @@ void tst_frmMainTray::doubleClickHidesAndShowsCentred() {
     const QRect screen = w.screen()->geometry();
     QCOMPARE(w.frameGeometry().left(), (screen.width() - w.frameGeometry().width()) / 2);
     QCOMPARE(w.frameGeometry().top(), (screen.height() - w.frameGeometry().height()) / 2);
-    // Other codes do nothing.
-    h.fake.tray.Send(512);
-    h.fake.tray.Send(514);
-    QVERIFY(w.isVisible());
-    QVERIFY(!w.mMenu->isVisible());
-}
-
-void tst_frmMainTray::leftPressClosesTheMenu() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    h.fake.tray.Send(kTrayRightDown);
-    QVERIFY(w.mMenu->isVisible());
-    h.fake.tray.Send(kTrayLeftDown);
-    QVERIFY(!w.mMenu->isVisible());
 }
 
 void tst_frmMainTray::submenuFollowsTheList() {
@@ -354,13 +339,11 @@ void tst_frmMainTray::withoutTrayHidingMinimises() {
     QCOMPARE(w.Background().State(), TrayState::Background);
     QVERIFY(w.mDisable->isVisible());
     QVERIFY(w.imgPreview->pixmap().isNull());
-
     w.Rerun();
     QVERIFY(w.isVisible());
     QVERIFY(!(w.windowState() & Qt::WindowMinimized));
     QCOMPARE(w.Background().State(), TrayState::Shown);
     QVERIFY(!w.imgPreview->pixmap().isNull());
-
     // An open modal dialog comes up instead; the window stays as it is.
     QDialog dialog(&w);
     dialog.setModal(true);
@@ -370,8 +353,6 @@ void tst_frmMainTray::withoutTrayHidingMinimises() {
     w.Rerun();
     QVERIFY(!(dialog.windowState() & Qt::WindowMinimized));
     QVERIFY(w.windowState() & Qt::WindowMinimized);
-    dialog.hide();
-
     // With a tray, a later start only brings the icon back.
     h.fake.tray.available = true;
     w.Rerun();

@@ -1,8 +1,6 @@
 #include "mainwindow/TrayModule.h"
 #include "tests/support/Fakes.h"
 
-#include "tests/support/TempProgramFolder.h"
-
 #include <QPixmap>
 #include <QTest>
 
@@ -26,7 +24,6 @@ class tst_TrayModule : public QObject {
     void addWithoutIconOrOwnerKeepsTheStoredOnes();
     void modifyAlwaysReplacesTheIcon();
     void removeUsesTheRecord();
-    void missingOrBrokenIconFileGivesNothing();
 };
 
 void tst_TrayModule::emptyTipKeepsTheStoredTip() {
@@ -71,13 +68,6 @@ void tst_TrayModule::removeUsesTheRecord() {
     QVERIFY(!module.RemoveTrayIcon()); // nothing left to remove; ignored by callers
     // The record stays for the next add.
     QCOMPARE(module.Data().tip, QStringLiteral("Tavorin"));
-}
-
-void tst_TrayModule::missingOrBrokenIconFileGivesNothing() {
-    tavorin::test::TempProgramFolder folder;
-    QVERIFY(!LoadIconFile(folder.file(QStringLiteral("Icon/Tavorin disabled.ico"))));
-    const QString text = folder.write(QStringLiteral("Icon/text.ico"), "not an icon");
-    QVERIFY(!LoadIconFile(text));
 }
 
 QTEST_MAIN(tst_TrayModule)

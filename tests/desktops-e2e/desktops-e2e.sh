@@ -37,6 +37,11 @@ start_program() {
     program=$!
     pids+=("$program")
 }
+# The started programs end before the sandbox goes (they write into it).
+finish() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null && { wait "$p" 2>/dev/null || true; }; done
+    echo "PASS: desktops-e2e $mode" && exit 0
+}
 # A later start writes "Systray" = "1" and ends at once.
 second_start() {
     sed -i 's/^Systray=1/Systray=0/' "$settings"
@@ -63,12 +68,10 @@ sys.exit(not walk(json.load(sys.stdin)))'
     echo "-- a second start writes Systray and ends"
     second_start sway_run
     native_main_window || fail "the window went away"
-    echo "PASS: desktops-e2e sway"
-    exit 0
+    finish
 fi
 
-# The main window: the program's visible window named Tavorin that is
-# larger than an icon.
+# The main window: the program's visible window named Tavorin, not an icon.
 main_window() {
     local w
     for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
@@ -78,8 +81,7 @@ main_window() {
     return 1
 }
 no_main_window() { ! main_window; }
-# The ICCCM state the window manager keeps: Normal, Iconic, or nothing once
-# the window is withdrawn.
+# The window manager's WM_STATE: Normal, Iconic, or nothing once withdrawn.
 wm_state() { xprop -id "$window" WM_STATE 2>/dev/null | sed -n 's/^[[:space:]]*window state: //p'; }
 state_is() { [ "$(wm_state)" = "$1" ]; }
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
@@ -115,8 +117,7 @@ if [ "$mode" != xfce ]; then
     wait_for 10 state_is Iconic || fail "minimising left the window $(wm_state)"
     second_start
     wait_for 10 state_is Normal || fail "the second start left the window $(wm_state)"
-    echo "PASS: desktops-e2e $mode"
-    exit 0
+    finish
 fi
 
 # One panel along the top holding only the notification area; the panel
@@ -241,4 +242,4 @@ wait_for 10 ended || fail "E_xit did not end the program"
 status=0
 wait "$program" || status=$?
 [ "$status" -eq 0 ] || fail "the program ended with $status"
-echo "PASS: desktops-e2e xfce"
+finish

@@ -359,9 +359,8 @@ void tst_frmMainTray::withoutTrayHidingMinimises() {
     QVERIFY(w.windowState() & Qt::WindowMinimized);
 }
 
-// A host that draws the menu itself reads it just before it shows it.
-// Where the pointer is unknown (Wayland), a host's call for the menu the
-// old way brings the window up instead of a popup nowhere.
+// A host that draws the menu reads it just before it shows it. Without a
+// known pointer (Wayland) a host's ContextMenu brings the window up.
 void tst_frmMainTray::hostThatDrawsTheMenu() {
     MainWindowHarness h;
     h.fake.tray.hostDrawsMenu = true;

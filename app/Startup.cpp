@@ -31,6 +31,9 @@ void Startup::writeFirstRunDefaults() {
 bool Startup::Main() {
     if (m_.services().instance.PrevInstance()) {
         m_.WriteINIFile(kSettings, QStringLiteral("Systray"), QStringLiteral("1"));
+        // Where there is no tray to show the icon in, the running copy
+        // shows its window instead.
+        m_.services().instance.CallRunningCopy();
         return false;
     }
     if (m_.GetINIFile(kSettings, QStringLiteral("Version")).isEmpty())
@@ -49,6 +52,7 @@ bool Startup::Main() {
     main_->LoadData();
     if (main_->Ended())
         return false;
+    m_.services().instance.Listen([this] { main_->Rerun(); });
     if (withSplash) {
         splash_->SetMainWindow(main_.get());
         splash_->Timer1.start();

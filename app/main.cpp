@@ -2,6 +2,7 @@
 #include "platform/DesktopWallpaper.h"
 #include "platform/FontPreload.h"
 #include "platform/GioModule.h"
+#include "platform/QtPlatformChoice.h"
 #include "platform/QtTrayIcon.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // and picture loading) would otherwise each keep a heap of their own.
     mallopt(M_ARENA_MAX, 1);
     FontPreload fonts;
+    ChooseQtPlatform();
     QApplication app(argc, argv);
     const FontPreload::QtPart qtFonts(fonts);
     QApplication::setApplicationName(QStringLiteral("Tavorin"));

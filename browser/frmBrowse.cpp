@@ -6,6 +6,7 @@
 #include "browser/ThumbnailScan.h"
 #include "engine/PictureTarget.h"
 #include "engine/Thumbnail.h"
+#include "platform/DisplayFlush.h"
 #include "platform/WindowFont.h"
 #include "settings/Module1.h"
 #include "viewer/frmFullscreen.h"
@@ -22,25 +23,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QtGui/qguiapplication_platform.h>
-
-#include <xcb/xcb.h>
-
-#include <cstdlib>
 
 namespace tavorin {
-
-namespace {
-// Makes the X server take what the window has asked of it so far (a
-// round trip), without running any event of ours.
-void FlushDisplay() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return;
-    xcb_connection_t* connection = x11->connection();
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-}
-} // namespace
 
 using namespace browse;
 

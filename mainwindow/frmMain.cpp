@@ -300,6 +300,7 @@ void frmMain::writeSetting(const QString& section, const QString& key, const QSt
 
 void frmMain::LoadData() {
     setSplashStatus(QStringLiteral("Loading Settings......"));
+    m_.services().tray.SetMenu(mMenu);
     UpdateTrayIcon();
     // From here on a failing step leaves its controls as they are and the
     // next step runs.
@@ -401,7 +402,7 @@ void frmMain::lblShutdown_Click() {
 // ------------------------------------------------------ closing and ending
 
 void frmMain::cmdOK_Click() {
-    setWindowState(windowState() | Qt::WindowMinimized);
+    minimiseWindow();
 }
 
 void frmMain::mExit_Click() {

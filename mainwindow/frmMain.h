@@ -208,13 +208,24 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void mOption_Click() { cmdOption_Click(); }
     // Tray icon and background mode.
     void Form_MouseMove(int code);
-    void Show_Main_Menu(Qt::MouseButton Button);
+    // at: where the control was pressed, in global coordinates.
+    void Show_Main_Menu(Qt::MouseButton Button, const QPoint& at);
     void Add_Menu();
     void mWallpaper_Click(int Index);
     void mRestore_Click();
     void Form_Resize();
     void mDisable_Click();
     void Timer3_Timer();
+    // A host that draws the icon's menu is about to show it.
+    void mMenu_AboutToShow();
+    // While the window is hidden: a notification area that is gone for
+    // kTrayLostTicks ticks in a row leaves the window minimised instead.
+    void trayWatch_Timer();
+    static constexpr int kTrayLostTicks = 3;
+    QTimer trayWatch; // one tick a second while the window is hidden
+    // A later start of the program: where no tray can bring the window
+    // back, it comes back (or an open modal dialog comes up).
+    void Rerun();
     // Closing and ending.
     void cmdOK_Click();
     void cmdExit_Click() { mExit_Click(); }
@@ -262,7 +273,9 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void UpdateTrayIcon();
     TrayModule::Owner trayOwner();
     void applyMenuLook(const MenuLook& look);
-    void popupMainMenu();
+    void popupMainMenu(const QPoint& at);
+    bool trayHoldsWindow() const;
+    void minimiseWindow();
     void enterBackground();
     void leaveBackground();
     void setIconFromFile(const QString& relative);
@@ -329,6 +342,8 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     int previewIndex_ = 0;
     QString previewPath_;
     QPoint dragStart_;
+    int trayLostTicks_ = 0;
+    bool ownPopup_ = false;
     bool inClick_ = false;
     bool reportingMissing_ = false;
     bool changing_ = false;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QCursor>
+#include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -71,6 +72,9 @@ void frmMain::connectMainMenu() {
     connect(mDisable, &QAction::triggered, this, &frmMain::mDisable_Click);
     connect(mExit, &QAction::triggered, this, &frmMain::mExit_Click);
     connect(&Timer3, &QTimer::timeout, this, &frmMain::Timer3_Timer);
+    connect(mMenu, &QMenu::aboutToShow, this, &frmMain::mMenu_AboutToShow);
+    trayWatch.setInterval(1000);
+    connect(&trayWatch, &QTimer::timeout, this, &frmMain::trayWatch_Timer);
 }
 
 // The controls whose right press opens the main menu.
@@ -93,7 +97,8 @@ bool frmMain::mainMenuEvent(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress && mainMenuControls_.contains(watched)) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
-            Show_Main_Menu(press->button());
+            Show_Main_Menu(press->button(), static_cast<QWidget*>(watched)->mapToGlobal(
+                                                press->position().toPoint()));
             return true;
         }
     }
@@ -119,7 +124,7 @@ bool frmMain::mainMenuEvent(QObject* watched, QEvent* event) {
     return false;
 }
 
-void frmMain::Show_Main_Menu(Qt::MouseButton Button) {
+void frmMain::Show_Main_Menu(Qt::MouseButton Button, const QPoint& at) {
     if (Button != Qt::RightButton)
         return;
     applyMenuLook(MainMenuLook(mode_, [this] {
@@ -128,7 +133,7 @@ void frmMain::Show_Main_Menu(Qt::MouseButton Button) {
             names << lstWallpaper->item(i)->text();
         return names;
     }()));
-    popupMainMenu();
+    popupMainMenu(at);
 }
 
 void frmMain::Add_Menu() {
@@ -165,8 +170,17 @@ void frmMain::applyMenuLook(const MenuLook& look) {
     mDisable->setText(look.disableCaption);
 }
 
-void frmMain::popupMainMenu() {
-    mMenu->popup(QCursor::pos());
+void frmMain::popupMainMenu(const QPoint& at) {
+    ownPopup_ = true;
+    mMenu->popup(at);
+    ownPopup_ = false;
+}
+
+// The host reads the menu just before it shows it: the same entries and
+// captions as the menu the program pops up itself for a right press.
+void frmMain::mMenu_AboutToShow() {
+    if (!ownPopup_ && m_.services().tray.HostDrawsMenu())
+        Add_Menu();
 }
 
 void frmMain::mWallpaper_Click(int Index) {
@@ -212,8 +226,16 @@ void frmMain::Form_MouseMove(int code) {
             mRestore_Click();
         break;
     case TrayAction::PopupMenu:
+        // Without a known pointer position (Wayland) no popup can open
+        // where the icon was pressed: the window comes up instead, whose
+        // controls offer the same menu.
+        if (!m_.services().tray.PointerKnown()) {
+            if (windowState() & Qt::WindowMinimized)
+                mRestore_Click();
+            break;
+        }
         Add_Menu();
-        popupMainMenu();
+        popupMainMenu(QCursor::pos());
         break;
     case TrayAction::None:
         break;
@@ -224,6 +246,10 @@ void frmMain::Form_MouseMove(int code) {
 
 void frmMain::mRestore_Click() {
     if (windowState() & Qt::WindowMinimized) {
+        // A window waiting in the task bar is mapped afresh: not every
+        // window manager lets a program take its own window out of there.
+        if (isVisible())
+            hide();
         setWindowState(windowState() & ~Qt::WindowMinimized);
         show();
         const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -235,9 +261,55 @@ void frmMain::mRestore_Click() {
         raise();
         activateWindow();
     } else {
-        setWindowState(windowState() | Qt::WindowMinimized);
-        hide();
+        minimiseWindow();
     }
+}
+
+// Into the background. With a tray the window is withdrawn before its
+// state changes: asked to iconify it first, a window manager could report
+// the iconified window only after the window has been shown again.
+void frmMain::minimiseWindow() {
+    if (trayHoldsWindow())
+        hide();
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+// Only a notification area brings a hidden window back; without one the
+// window waits minimised in the task bar.
+bool frmMain::trayHoldsWindow() const {
+    return m_.services().tray.Available();
+}
+
+void frmMain::Rerun() {
+    if (ended_ || unloading_)
+        return;
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->showNormal();
+        modal->raise();
+        modal->activateWindow();
+        return;
+    }
+    if (trayHoldsWindow())
+        return;
+    if (windowState() & Qt::WindowMinimized) {
+        mRestore_Click();
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmMain::trayWatch_Timer() {
+    if (!isHidden() || !(windowState() & Qt::WindowMinimized) || trayHoldsWindow()) {
+        trayLostTicks_ = 0;
+        return;
+    }
+    if (++trayLostTicks_ < kTrayLostTicks)
+        return;
+    trayLostTicks_ = 0;
+    trayWatch.stop();
+    showMinimized();
 }
 
 void frmMain::changeEvent(QEvent* event) {
@@ -264,7 +336,11 @@ void frmMain::enterBackground() {
     }
     mode_.Minimise();
     mDisable->setVisible(true);
-    hide();
+    if (trayHoldsWindow()) {
+        hide();
+        trayLostTicks_ = 0;
+        trayWatch.start();
+    }
     // Nothing is drawn while hidden: the pictures are loaded again on restore.
     Image1->clear();
     imgPreview->clear();
@@ -276,6 +352,7 @@ void frmMain::leaveBackground() {
     const int index = ListIndex();
     if (index >= 0 && index < lstAdd->count() && !showPreview(lstAdd->item(index)->text()))
         clearPreview();
+    trayWatch.stop();
     Skins();
     mDisable->setVisible(false);
     if (ResumesSchedule(mode_.State()))

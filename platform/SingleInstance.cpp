@@ -4,11 +4,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #include <cerrno>
 
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace tavorin {
@@ -42,8 +47,103 @@ LockFileInstance::LockFileInstance(const QString& programFolder, QString runtime
 // The file stays: removing it could let a copy that opened it meanwhile
 // lock a file nobody else can find any more.
 LockFileInstance::~LockFileInstance() {
+    listener_.reset();
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+QString LockFileInstance::SocketPath() const {
+    QString path = lockPath_;
+    path.chop(5); // ".lock"
+    return path + QStringLiteral(".sock");
+}
+
+namespace {
+
+// The socket's address, or false when the path does not fit into one.
+bool socketAddress(const QString& path, sockaddr_un& address) {
+    const QByteArray name = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (name.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    return true;
+}
+
+} // namespace
+
+// The running copy's end of the socket. It is bound as soon as this copy
+// holds the lock, so that a call made while the program is still starting
+// waits in the queue until the program listens.
+class LockFileInstance::Listener {
+  public:
+    explicit Listener(const QString& path) {
+        sockaddr_un address{};
+        if (!socketAddress(path, address))
+            return;
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd_ < 0)
+            return;
+        // Only the lock's holder gets here: a socket left at the path by a
+        // copy that ended is stale.
+        ::unlink(address.sun_path);
+        if (::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(fd_, 8) != 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~Listener() {
+        notifier_.reset();
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    void Listen(std::function<void()> onCall) {
+        if (fd_ < 0)
+            return;
+        onCall_ = std::move(onCall);
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                         [this] { answer(); });
+    }
+
+  private:
+    // Each connection is one call; nothing is read from it.
+    void answer() {
+        bool called = false;
+        for (int caller; (caller = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            ::close(caller);
+            called = true;
+        }
+        if (called && onCall_)
+            onCall_();
+    }
+
+    int fd_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::function<void()> onCall_;
+};
+
+void LockFileInstance::Listen(std::function<void()> onCall) {
+    if (listener_)
+        listener_->Listen(std::move(onCall));
+}
+
+bool LockFileInstance::CallRunningCopy() {
+    sockaddr_un address{};
+    if (!socketAddress(SocketPath(), address))
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool reached =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return reached;
 }
 
 namespace {
@@ -78,6 +178,8 @@ bool LockFileInstance::PrevInstance() {
         // that cannot be made at all (no right to write, no room) must not
         // keep the program from starting.
         fd_ = lockFile(lockPath_, previous_);
+        if (fd_ >= 0)
+            listener_ = std::make_unique<Listener>(SocketPath());
     }
     return previous_;
 }

@@ -155,6 +155,7 @@ void tst_Startup::secondCopyWritesSystrayAndEnds() {
     QVERIFY(platform_->registry.log.isEmpty());
     QVERIFY(platform_->tray.log.isEmpty());
     QVERIFY(platform_->dialogs.messages.isEmpty());
+    QCOMPARE(platform_->instance.calls, 1); // the running copy is called
 }
 
 void tst_Startup::secondCopyCreatesTheSettingsFileWhenMissing() {

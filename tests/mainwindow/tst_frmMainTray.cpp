@@ -3,6 +3,8 @@
 #include "tests/mainwindow/MainWindowHarness.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -46,46 +48,21 @@ void closeMenu(frmMain& w) {
 class tst_frmMainTray : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void startupAddsOrRemovesTheIcon_data();
-    void startupAddsOrRemovesTheIcon();
     void shownBackgroundAndDisabledStates();
     void missingIconFileKeepsTheIcon();
     void doubleClickHidesAndShowsCentred();
-    void leftPressClosesTheMenu();
     void submenuFollowsTheList();
-    void choosingThirdEntrySetsItAsWallpaper();
     void rightPressOnControlsOpensMenuWithHide_data();
     void rightPressOnControlsOpensMenuWithHide();
     void hiddenIconNoticeShownOnce();
     void lostIconComesBack();
     void iconComesBackWhenSystrayTurnsOne();
     void iconStaysAwayWhileSystrayIsZero();
-    void exitRemovesTheIcon();
     void restoreReloadsPreviewAndSkin();
+    void withoutTrayHidingMinimises_data();
+    void withoutTrayHidingMinimises();
+    void hostThatDrawsTheMenu();
 };
-
-void tst_frmMainTray::startupAddsOrRemovesTheIcon_data() {
-    QTest::addColumn<QString>("systray");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("on") << "1" << true;
-    QTest::newRow("off") << "0" << false;
-    QTest::newRow("absent") << "" << true;
-}
-
-void tst_frmMainTray::startupAddsOrRemovesTheIcon() {
-    QFETCH(QString, systray);
-    QFETCH(bool, shown);
-    MainWindowHarness h;
-    h.set(QStringLiteral("Systray"), systray);
-    h.start();
-    QCOMPARE(h.fake.tray.exists, shown);
-    if (shown) {
-        QCOMPARE(h.fake.tray.data.tip, QStringLiteral("Tavorin"));
-        QVERIFY(h.fake.tray.data.callback);
-    } else {
-        QVERIFY(h.fake.tray.log.contains(QStringLiteral("remove")));
-    }
-}
 
 void tst_frmMainTray::shownBackgroundAndDisabledStates() {
     MainWindowHarness h;
@@ -181,20 +158,6 @@ void tst_frmMainTray::doubleClickHidesAndShowsCentred() {
     const QRect screen = w.screen()->geometry();
     QCOMPARE(w.frameGeometry().left(), (screen.width() - w.frameGeometry().width()) / 2);
     QCOMPARE(w.frameGeometry().top(), (screen.height() - w.frameGeometry().height()) / 2);
-    // Other codes do nothing.
-    h.fake.tray.Send(512);
-    h.fake.tray.Send(514);
-    QVERIFY(w.isVisible());
-    QVERIFY(!w.mMenu->isVisible());
-}
-
-void tst_frmMainTray::leftPressClosesTheMenu() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    h.fake.tray.Send(kTrayRightDown);
-    QVERIFY(w.mMenu->isVisible());
-    h.fake.tray.Send(kTrayLeftDown);
-    QVERIFY(!w.mMenu->isVisible());
 }
 
 void tst_frmMainTray::submenuFollowsTheList() {
@@ -231,21 +194,6 @@ void tst_frmMainTray::submenuFollowsTheList() {
     QCOMPARE(w.mWallpaper.size(), std::size_t(1));
 }
 
-void tst_frmMainTray::choosingThirdEntrySetsItAsWallpaper() {
-    MainWindowHarness h;
-    h.set(QStringLiteral("change"), QStringLiteral("Never (manually only)"));
-    const QStringList paths = h.pictures(4);
-    h.storeAutomaticList(paths);
-    frmMain& w = h.start();
-    w.cmdOK_Click();
-    h.fake.tray.Send(kTrayRightDown);
-    const auto before = h.fake.wallpaper.calls.size();
-    w.mWallpaper[3]->trigger();
-    QCOMPARE(w.ListIndex(), 2);
-    QCOMPARE(h.fake.wallpaper.calls.size(), before + 1);
-    QCOMPARE(h.applied().last(), paths[2]);
-}
-
 void tst_frmMainTray::rightPressOnControlsOpensMenuWithHide_data() {
     QTest::addColumn<QString>("control");
     for (const char* name : {"cmdApply", "cmdOK", "cmdSearch", "lblHelp", "Label2", "imgPreview",
@@ -262,8 +210,11 @@ void tst_frmMainTray::rightPressOnControlsOpensMenuWithHide() {
     auto* widget = w.findChild<QWidget*>(control);
     QVERIFY(widget);
     w.mRestore->setText(QStringLiteral("&Show"));
+    // The menu opens where the control was pressed, wherever the pointer is.
+    QCursor::setPos(w.mapToGlobal(QPoint(w.width() - 1, w.height() - 1)));
     QTest::mousePress(widget, Qt::RightButton, {}, QPoint(2, 2));
     QVERIFY(w.mMenu->isVisible());
+    QCOMPARE(w.mMenu->pos(), widget->mapToGlobal(QPoint(2, 2)));
     QCOMPARE(w.mRestore->text(), QStringLiteral("&Hide"));
     QVERIFY(!w.mChange->isVisible());
     closeMenu(w);
@@ -337,16 +288,6 @@ void tst_frmMainTray::iconStaysAwayWhileSystrayIsZero() {
     QCOMPARE(h.fake.tray.log.count(QStringLiteral("add")), 1);
 }
 
-void tst_frmMainTray::exitRemovesTheIcon() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    QVERIFY(h.fake.tray.exists);
-    w.mExit->trigger();
-    QVERIFY(w.Ended());
-    QVERIFY(!h.fake.tray.exists);
-    QVERIFY(!w.Timer3.isActive());
-}
-
 void tst_frmMainTray::restoreReloadsPreviewAndSkin() {
     MainWindowHarness h;
     QImage skin(40, 30, QImage::Format_RGB32);
@@ -367,6 +308,72 @@ void tst_frmMainTray::restoreReloadsPreviewAndSkin() {
     QVERIFY(!w.imgPreview->pixmap().isNull());
     QVERIFY(!w.Image1->pixmap().isNull());
     QCOMPARE(w.ListIndex(), 1);
+}
+
+// Where no notification area is, background mode never withdraws the
+// window: it waits minimised in the task bar, and a later start of the
+// program brings it back.
+void tst_frmMainTray::withoutTrayHidingMinimises_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("&Hide") << 0;
+    QTest::newRow("close box") << 1;
+    QTest::newRow("menu &Hide") << 2;
+    QTest::newRow("minimise") << 3;
+}
+
+void tst_frmMainTray::withoutTrayHidingMinimises() {
+    QFETCH(int, way);
+    MainWindowHarness h;
+    h.fake.tray.available = false;
+    h.storeAutomaticList(h.pictures(2));
+    frmMain& w = h.start();
+    w.show();
+    w.lstWallpaper->setCurrentRow(1);
+    const std::function<void()> hide[] = {
+        [&] { w.cmdOK->click(); }, [&] { QVERIFY(w.Form_QueryUnload(true)); },
+        [&] { w.mRestore_Click(); },
+        [&] { w.setWindowState(w.windowState() | Qt::WindowMinimized); }};
+    hide[way]();
+    QVERIFY(w.isVisible());
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+    QCOMPARE(w.Background().State(), TrayState::Background);
+    QVERIFY(w.mDisable->isVisible());
+    QVERIFY(w.imgPreview->pixmap().isNull());
+    w.Rerun();
+    QVERIFY(w.isVisible());
+    QVERIFY(!(w.windowState() & Qt::WindowMinimized));
+    QCOMPARE(w.Background().State(), TrayState::Shown);
+    QVERIFY(!w.imgPreview->pixmap().isNull());
+    // An open modal dialog comes up instead; the window stays as it is.
+    QDialog dialog(&w);
+    dialog.setModal(true);
+    dialog.show();
+    dialog.setWindowState(Qt::WindowMinimized);
+    w.cmdOK_Click();
+    w.Rerun();
+    QVERIFY(!(dialog.windowState() & Qt::WindowMinimized));
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+    // With a tray, a later start only brings the icon back.
+    h.fake.tray.available = true;
+    w.Rerun();
+    QVERIFY(w.windowState() & Qt::WindowMinimized);
+}
+
+// A host that draws the menu reads it just before it shows it. Without a
+// known pointer (Wayland) a host's ContextMenu brings the window up.
+void tst_frmMainTray::hostThatDrawsTheMenu() {
+    MainWindowHarness h;
+    h.fake.tray.hostDrawsMenu = true;
+    h.fake.tray.pointerKnown = false;
+    h.storeAutomaticList(h.pictures(2));
+    frmMain& w = h.start();
+    QCOMPARE(h.fake.tray.menu, w.mMenu);
+    w.cmdOK_Click();
+    Q_EMIT w.mMenu->aboutToShow();
+    QCOMPARE(pictureEntries(w), QStringList({"1. p1.jpg", "2. p2.jpg"}));
+    h.fake.tray.Send(kTrayRightDown);
+    QVERIFY(!w.mMenu->isVisible());
+    QCOMPARE(w.Background().State(), TrayState::Shown);
 }
 
 QTEST_MAIN(tst_frmMainTray)

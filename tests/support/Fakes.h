@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace tavorin::test {
 
@@ -87,7 +88,14 @@ class FakeShell final : public IShell {
 class FakeInstance final : public ISingleInstance {
   public:
     bool running = false;
+    std::function<void()> onCall; // what a later start reaches
+    int calls = 0;                // calls this copy made to the running one
     bool PrevInstance() override { return running; }
+    void Listen(std::function<void()> call) override { onCall = std::move(call); }
+    bool CallRunningCopy() override {
+        ++calls;
+        return running;
+    }
 };
 
 class FakeClock final : public IClock {
@@ -101,6 +109,9 @@ class FakeTray final : public ITrayIcon {
   public:
     bool exists = false;
     bool available = true;
+    bool hostDrawsMenu = false;
+    bool pointerKnown = true;
+    QMenu* menu = nullptr;
     TrayIconData data;
     QStringList log; // "add", "modify", "remove"
 
@@ -109,6 +120,9 @@ class FakeTray final : public ITrayIcon {
     bool Remove() override;
     bool Exists() const override { return exists; }
     bool Available() const override { return available; }
+    void SetMenu(QMenu* m) override { menu = m; }
+    bool HostDrawsMenu() const override { return hostDrawsMenu; }
+    bool PointerKnown() const override { return pointerKnown; }
     // Sends a mouse message to the icon's owner.
     void Send(int message) const;
 };

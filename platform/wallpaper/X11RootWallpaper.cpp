@@ -1,7 +1,10 @@
 #include "platform/wallpaper/X11RootWallpaper.h"
 
 #include <QImageReader>
+#include <QList>
+#include <QRect>
 
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
 
 #include <bit>
@@ -256,6 +259,57 @@ xcb_atom_t AtomReply(xcb_connection_t* connection, xcb_intern_atom_cookie_t cook
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
+QList<QRect> MonitorAreas(xcb_connection_t* connection, xcb_randr_get_monitors_cookie_t cookie,
+                          const QRect& screen) {
+    QList<QRect> areas;
+    // A server without RandR answers with an error, which is dropped here.
+    auto reply = TakeReply(xcb_randr_get_monitors_reply(connection, cookie, nullptr));
+    if (reply) {
+        xcb_randr_monitor_info_iterator_t it =
+            xcb_randr_get_monitors_monitors_iterator(reply.get());
+        for (; it.rem; xcb_randr_monitor_info_next(&it)) {
+            const QRect area =
+                QRect(it.data->x, it.data->y, it.data->width, it.data->height) & screen;
+            if (!area.isEmpty())
+                areas.append(area);
+        }
+    }
+    if (areas.isEmpty())
+        areas.append(screen);
+    return areas;
+}
+
+QImage Stretched(const QImage& picture, const QSize& size) {
+    if (picture.size() == size)
+        return ToRgb32(picture);
+    return ToRgb32(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// The screen's image: the whole picture stretched to every monitor (as
+// feh --bg-scale and hsetroot -fill do), black where no monitor is.
+QImage ScreenImage(const QImage& picture, const QSize& screen, const QList<QRect>& monitors) {
+    if (monitors.size() == 1 && monitors.front() == QRect(QPoint(), screen))
+        return Stretched(picture, screen);
+    QImage image(screen, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (const QRect& monitor : monitors) {
+        const QImage part = Stretched(picture, monitor.size());
+        const qsizetype rowBytes = qsizetype(monitor.width()) * 4;
+        for (int y = 0; y < monitor.height(); ++y)
+            std::memcpy(image.scanLine(monitor.y() + y) + qsizetype(monitor.x()) * 4,
+                        part.constScanLine(y), size_t(rowBytes));
+    }
+    return image;
+}
+
+// The size to decode a picture at so that it covers every monitor.
+QSize LargestMonitor(const QList<QRect>& monitors) {
+    QSize size;
+    for (const QRect& monitor : monitors)
+        size = size.expandedTo(monitor.size());
+    return size;
+}
+
 // One short-lived connection that sets the root. Questions to the server
 // are sent early and their answers collected late, so that the picture's
 // decoding and upload overlap the round trips.
@@ -274,6 +328,7 @@ class RootSetter {
             return Fail(error, QStringLiteral("the X display has no screen %1").arg(screenNumber));
         if (!ReadFormat(c, screen_, &format_, error))
             return false;
+        monitorsCookie_ = xcb_randr_get_monitors(c, screen_->root, 1);
         rootPmapCookie_ = AskAtom(c, "_XROOTPMAP_ID");
         esetrootPmapCookie_ = AskAtom(c, "ESETROOT_PMAP_ID");
         xcb_prefetch_maximum_request_length(c);
@@ -282,6 +337,21 @@ class RootSetter {
     }
 
     QSize Size() const { return QSize(screen_->width_in_pixels, screen_->height_in_pixels); }
+
+    // The active monitors' areas on the screen (RandR), clipped to it; the
+    // whole screen when the server names none.
+    QList<QRect> Monitors() {
+        if (monitorsAsked_) {
+            monitorsAsked_ = false;
+            monitors_ = MonitorAreas(connection_.get(), monitorsCookie_, QRect(QPoint(), Size()));
+        }
+        return monitors_;
+    }
+
+    // The picture stretched to each monitor.
+    bool ShowOnEachMonitor(const QImage& picture, QString* error) {
+        return Show(ScreenImage(picture, Size(), Monitors()), error);
+    }
 
     // image has the screen's size.
     bool Show(const QImage& image, QString* error) {
@@ -319,6 +389,9 @@ class RootSetter {
     xcb_screen_t* screen_ = nullptr;
     RootPixelFormat format_;
     std::uint32_t requestLimit_ = 0;
+    xcb_randr_get_monitors_cookie_t monitorsCookie_{};
+    bool monitorsAsked_ = true;
+    QList<QRect> monitors_;
     xcb_intern_atom_cookie_t rootPmapCookie_{};
     xcb_intern_atom_cookie_t esetrootPmapCookie_{};
 };
@@ -368,35 +441,23 @@ QByteArray RootPixels(const QImage& image, const RootPixelFormat& format, int* b
     return QByteArray(pixels.data, pixels.size);
 }
 
-bool X11RootWallpaper::HasDisplay() const {
-    return !display_.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY");
-}
-
 bool X11RootWallpaper::Apply(const QString& path, QString* error) {
-    if (!HasDisplay())
-        return true;
     RootSetter setter;
     if (!setter.Open(display_, requestLimit_, error))
         return false;
-    const QImage image = ReadAtSize(path, setter.Size(), error);
+    const QImage image = ReadAtSize(path, LargestMonitor(setter.Monitors()), error);
     if (image.isNull())
         return false;
-    return setter.Show(image, error);
+    return setter.ShowOnEachMonitor(image, error);
 }
 
 bool X11RootWallpaper::ApplyImage(const QImage& image, QString* error) {
-    if (!HasDisplay())
-        return true;
     if (image.isNull())
         return Fail(error, QStringLiteral("no picture"));
     RootSetter setter;
     if (!setter.Open(display_, requestLimit_, error))
         return false;
-    const QSize size = setter.Size();
-    if (image.size() == size)
-        return setter.Show(image, error);
-    return setter.Show(ToRgb32(image).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                       error);
+    return setter.ShowOnEachMonitor(image, error);
 }
 
 } // namespace tavorin

@@ -149,6 +149,7 @@ class tst_X11RootWallpaper : public QObject {
         QTest::addColumn<QImage>("image");
         QTest::newRow("smaller than the screen") << FourColours(10, 8);
         QTest::newRow("larger than the screen") << FourColours(2000, 1600);
+        QTest::newRow("twice the screen and more") << FourColours(3000, 2000);
         QTest::newRow("with transparency")
             << FourColours(40, 40).convertToFormat(QImage::Format_ARGB32);
         QTest::newRow("24-bit rows") << FourColours(30, 20).convertToFormat(QImage::Format_RGB888);

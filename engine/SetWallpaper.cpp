@@ -2,6 +2,7 @@
 
 #include "platform/RegistryStore.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -58,18 +59,20 @@ class DecodeLimitFor {
 };
 
 // "Temp.bmp" as the conversion hands it on. A desktop that paints its own
-// background reads a picture again only under a new name (Plasma and
-// pcmanfm-qt keep showing the old one), so every other conversion names
-// the same file through "." and the name the desktop is given changes.
+// background reads a picture again only under a new name: Plasma and
+// pcmanfm-qt keep showing the old one, GNOME Shell's cache goes by the file
+// (it resolves "." but not links). So every other conversion hands on a
+// link beside it, ".Temp.bmp", and the name the desktop is given changes.
 QString BitmapName(const Module1& m) {
     const QString plain = m.folder().OwnFile(QStringLiteral("Temp.bmp"));
     const auto recorded = m.services().registry.StringValue(
         RootKey::CurrentUser, QStringLiteral("Control Panel\\Desktop"),
         QStringLiteral("Wallpaper"));
-    if (recorded != plain)
+    const QString link = QFileInfo(plain).path() + QStringLiteral("/.Temp.bmp");
+    if (recorded != plain ||
+        (!QFileInfo(link).isSymLink() && !QFile::link(QStringLiteral("Temp.bmp"), link)))
         return plain;
-    const QFileInfo info(plain);
-    return info.path() + QStringLiteral("/./") + info.fileName();
+    return link;
 }
 
 } // namespace

@@ -41,15 +41,8 @@ if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
         XDG_RUNTIME_DIR
 fi
 
-wait_for() { # wait_for <seconds> <command...>: polls every 0.2 s
-    local tries=$(($1 * 5))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
+source "$here/../support/gnome-session.sh"
+wait_for() { gnome_poll "$@"; } # wait_for <seconds> <command...>: polls every 0.2 s
 on_bus() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
     org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true; }
 started() { "$@" >>"$work/desktop.log" 2>&1 & pids+=("$!"); } # ended at exit
@@ -111,7 +104,6 @@ start_lxqt() {
 store_lxqt() { sed -n 's/^Wallpaper=//p' "$XDG_CONFIG_HOME"/pcmanfm-qt/*/settings.conf; }
 
 start_gnome() {
-    source "$here/../support/gnome-session.sh"
     export XDG_CURRENT_DESKTOP=GNOME
     gnome_session_start 60 || fail "gnome-shell did not start"
 }
@@ -219,14 +211,14 @@ echo "-- the classic method, converted"
 for picture in "$second" "$third"; do
     changed 2 "$picture"
     [ "$(head -c 2 "$temp_bmp")" = BM ] || fail "no Temp.bmp"
-    # Every other change names it through "." (the desktop reads it again).
-    [ "$(realpath -ms "$(setting Wallpaper "$record")")" = "$temp_bmp" ] ||
+    # Every other change names it through a link (the desktop reads it again).
+    [ "$(realpath -m "$(setting Wallpaper "$record")")" = "$temp_bmp" ] ||
         fail "Temp.bmp was not recorded"
 done
 expect_screen green red "the classic method"
 case $desktop in
     two-monitors) store_two-monitors >/dev/null || fail "no root pixmap" ;;
-    *) [ "$(realpath -ms "$(store_$desktop)")" = "$temp_bmp" ] ||
+    *) [ "$(realpath -m "$(store_$desktop)")" = "$temp_bmp" ] ||
         fail "the desktop holds $(store_$desktop)" ;;
 esac
 
@@ -249,4 +241,9 @@ if [ "$desktop" = sway ]; then
     cmp -s "$record" "$work/record" || fail "the failed change was recorded"
 fi
 keep_shot
+# Ended before the sandbox goes, so that nothing writes into it meanwhile.
+if [ ${#pids[@]} -gt 0 ]; then
+    kill "${pids[@]}" 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
+fi
 echo "PASS: $desktop"

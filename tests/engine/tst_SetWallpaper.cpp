@@ -225,13 +225,15 @@ void tst_SetWallpaper::conversionWritesA24BitBitmapOfTheNaturalSize() {
     // The next conversion overwrites it, and names it anew for the desktop.
     path = rig.picture(QStringLiteral("small.gif"), TinyGif());
     Set_Wallpaper(rig.m, path);
-    QCOMPARE(path, rig.folder.path() + QStringLiteral("/./Temp.bmp"));
+    QCOMPARE(path, rig.folder.path() + QStringLiteral("/.Temp.bmp"));
+    QCOMPARE(QFileInfo(path).symLinkTarget(), rig.tempBmp());
     QCOMPARE(rig.registryWallpaper(), path);
     verifyBitmap24(rig.tempBmp(), QSize(1, 1));
     QCOMPARE(rig.wallpaper.calls.size(), 2);
     QVERIFY(rig.messages().isEmpty());
-    QCOMPARE(QDir(rig.folder.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{"Settings.INI"} << "Temp.bmp");
+    QCOMPARE(QDir(rig.folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{".Temp.bmp"}
+                                                                                << "Settings.INI"
+                                                                                << "Temp.bmp");
 }
 
 void tst_SetWallpaper::conversionKeepsTheColours() {

@@ -190,7 +190,7 @@ void tst_ScheduleOnX11::scheduleChangesTheRootWindow() {
         const auto recorded =
             p.registry.StringValue(RootKey::CurrentUser, kDesktopKey, QStringLiteral("Wallpaper"));
         if (converted) {
-            // Named through "." every other time, so that desktops read it anew.
+            // Named through a link every other time, so that desktops read it anew.
             QCOMPARE(QFileInfo(recorded.value_or(QString())).canonicalFilePath(),
                      QFileInfo(tempBitmap).canonicalFilePath());
             const QImage bitmap(tempBitmap);

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -45,12 +44,7 @@ class LinuxDesktopWallpaper final : public IDesktopWallpaper {
             return Fail(errorText, QStringLiteral("cannot write %1").arg(picture.path));
         if (!CheckPictureFile(picture.path, errorText))
             return false;
-        // An absolute path goes as it is spelled: a changed spelling of the
-        // same file is what makes some desktops read it again.
-        const QString path = QDir::isAbsolutePath(picture.path)
-                                 ? picture.path
-                                 : QFileInfo(picture.path).absoluteFilePath();
-        return backend->Apply(path, errorText);
+        return backend->Apply(QFileInfo(picture.path).absoluteFilePath(), errorText);
     }
 
     // The session bus only for the desktops that are talked to over it:

@@ -6,7 +6,8 @@
 //       the classic wallpaper without conversion: decoded at screen size
 //   bench_wallpaper on <picture> <Temp.bmp>
 //       with conversion: decoded once at natural size, written as a 24-bit
-//       Windows bitmap, the same decoded picture shown on the screen
+//       Windows bitmap on a second thread while the same decoded picture is
+//       shown on the screen
 
 #include "engine/SetWallpaper.h"
 #include "platform/wallpaper/X11RootWallpaper.h"

@@ -21,7 +21,7 @@ void ReapplyClassicWallpaper(IRegistryStore& registry, IDesktopWallpaper& wallpa
         registry.StringValue(RootKey::CurrentUser, QStringLiteral("Control Panel\\Desktop"),
                              QStringLiteral("Wallpaper"));
     if (path && QFileInfo(*path).isFile())
-        wallpaper.SetClassicWallpaper(*path);
+        wallpaper.SetClassicWallpaper({*path, {}, {}});
 }
 
 bool RunLoader(const ProgramFolder& folder, IRegistryStore& registry,

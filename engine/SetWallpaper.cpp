@@ -1,10 +1,15 @@
 #include "engine/SetWallpaper.h"
 
+#include "platform/RegistryStore.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+
+#include <future>
 
 namespace tavorin {
 
@@ -22,7 +27,9 @@ bool convertOn(const Module1& m) {
     return !EqualsNumber(m.GetINIFile(kSettings, QStringLiteral("Convert")), 0);
 }
 
-void reportImageNotFound(const Module1& m, const QString& path) {
+void reportImageNotFound(const Module1& m, const QString& path, const QString& reason) {
+    if (!reason.isEmpty())
+        qWarning("The wallpaper was not set: %s", qUtf8Printable(reason));
     m.dialogs().MsgBox(QStringLiteral("Image not found:'") + path + QLatin1Char('\''),
                        MsgButtons::Ok, MsgIcon::Critical);
 }
@@ -50,6 +57,23 @@ class DecodeLimitFor {
     int previous_;
     bool raised_ = false;
 };
+
+// "Temp.bmp" as the conversion hands it on. A desktop that paints its own
+// background reads a picture again only under a new name: Plasma and
+// pcmanfm-qt keep showing the old one, GNOME Shell's cache goes by the file
+// (it resolves "." but not links). So every other conversion hands on a
+// link beside it, ".Temp.bmp", and the name the desktop is given changes.
+QString BitmapName(const Module1& m) {
+    const QString plain = m.folder().OwnFile(QStringLiteral("Temp.bmp"));
+    const auto recorded = m.services().registry.StringValue(
+        RootKey::CurrentUser, QStringLiteral("Control Panel\\Desktop"),
+        QStringLiteral("Wallpaper"));
+    const QString link = QFileInfo(plain).path() + QStringLiteral("/.Temp.bmp");
+    if (recorded != plain ||
+        (!QFileInfo(link).isSymLink() && !QFile::link(QStringLiteral("Temp.bmp"), link)))
+        return plain;
+    return link;
+}
 
 } // namespace
 
@@ -99,37 +123,57 @@ bool WriteBitmap(const QImage& image, const QString& fileName) {
     return file.commit();
 }
 
-bool SetActiveDesktopWallpaper(const Module1& m, const QString& path, int style) {
+ConvertResult ConvertAndShow(const QString& picture, const QString& bitmap,
+                             const std::function<bool(const ClassicPicture&)>& show) {
+    const QImage decoded = DecodeForBitmap(picture);
+    if (decoded.isNull())
+        return ConvertResult::NotConverted;
+    // The bitmap is written while the screen image is scaled and uploaded;
+    // a desktop that reads the file waits for it through fileWritten.
+    std::shared_future<bool> written = std::async(std::launch::async, [&decoded, &bitmap] {
+                                           return WriteBitmap(decoded, bitmap);
+                                       }).share();
+    const bool shown = show({bitmap, decoded, [written] { return written.get(); }});
+    if (!written.get())
+        return ConvertResult::NotConverted;
+    return shown ? ConvertResult::Shown : ConvertResult::NotShown;
+}
+
+bool SetActiveDesktopWallpaper(const Module1& m, const QString& path, int style, QString* error) {
     // A desktop would take a missing file or one that is no picture and
     // show nothing: that is the error, not a success.
     if (!IsReadablePicture(path))
         return false;
-    return m.services().wallpaper.SetActiveDesktopWallpaper(path, style);
+    return m.services().wallpaper.SetActiveDesktopWallpaper(path, style, error);
 }
 
 void Set_Wallpaper(const Module1& m, QString& path) {
-    if (machineIs(m, 1) && !SetActiveDesktopWallpaper(m, path, 2)) {
-        reportImageNotFound(m, path);
+    QString error;
+    if (machineIs(m, 1) && !SetActiveDesktopWallpaper(m, path, 2, &error)) {
+        reportImageNotFound(m, path, error);
         return;
     }
     if (!machineIs(m, 2))
         return;
     IDesktopWallpaper& wallpaper = m.services().wallpaper;
+    bool shown = false;
     if (!convertOn(m)) {
-        m.WriteRegValue(kDesktopKeyPath, QStringLiteral("Wallpaper"), path);
-        wallpaper.SetClassicWallpaper(path);
+        shown = wallpaper.SetClassicWallpaper({path, {}, {}}, &error);
+    } else {
+        const QString bitmap = BitmapName(m);
+        const ConvertResult result = ConvertAndShow(path, bitmap, [&](const ClassicPicture& p) {
+            return wallpaper.SetClassicWallpaper(p, &error);
+        });
+        if (result != ConvertResult::NotConverted)
+            path = bitmap;
+        shown = result == ConvertResult::Shown;
+    }
+    // Recorded only once it shows: the log-on start re-applies the record.
+    if (!shown) {
+        reportImageNotFound(m, path, error);
         return;
     }
-    // Decoded once: the same picture becomes the bitmap and the screen.
-    const QImage picture = DecodeForBitmap(path);
-    const QString bitmap = m.folder().OwnFile(QStringLiteral("Temp.bmp"));
-    if (picture.isNull() || !WriteBitmap(picture, bitmap)) {
-        reportImageNotFound(m, path);
-        return;
-    }
-    path = bitmap;
     m.WriteRegValue(kDesktopKeyPath, QStringLiteral("Wallpaper"), path);
-    wallpaper.SetClassicWallpaper(path, picture);
 }
 
 } // namespace tavorin

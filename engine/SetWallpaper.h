@@ -1,10 +1,11 @@
 #pragma once
 
+#include "platform/Wallpaper.h"
 #include "settings/Module1.h"
 
 #include <QString>
 
-class QImage;
+#include <functional>
 
 namespace tavorin {
 
@@ -17,7 +18,8 @@ void Set_Wallpaper(const Module1& m, QString& path);
 
 // Method 1: the desktop's own wallpaper service. False on refusal, and
 // for a file that is missing or not a picture.
-bool SetActiveDesktopWallpaper(const Module1& m, const QString& path, int style);
+bool SetActiveDesktopWallpaper(const Module1& m, const QString& path, int style,
+                               QString* error = nullptr);
 
 // The largest picture converted to a bitmap (pixels): the decoded picture
 // takes 4 bytes a pixel, so a larger one is refused rather than eat
@@ -32,5 +34,14 @@ QImage DecodeForBitmap(const QString& path);
 // Writes a 24-bit Windows bitmap (from an RGB32 picture), replacing the
 // file only when complete.
 bool WriteBitmap(const QImage& image, const QString& fileName);
+
+enum class ConvertResult { NotConverted, NotShown, Shown };
+
+// The conversion of the classic method: decodes picture once, writes it
+// as the bitmap on a second thread while show() puts the decoded picture
+// on the screen, and returns when both are done. NotConverted when the
+// picture could not be decoded or the bitmap not written.
+ConvertResult ConvertAndShow(const QString& picture, const QString& bitmap,
+                             const std::function<bool(const ClassicPicture&)>& show);
 
 } // namespace tavorin

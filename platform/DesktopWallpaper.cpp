@@ -6,29 +6,45 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFileInfo>
-#include <QImage>
 #include <QStandardPaths>
 
 namespace tavorin {
 
 namespace {
 
-// The running desktop's own service for the active-desktop method, the X11
-// root window for the classic one. Every backend stretches the picture (the
-// only style callers pass).
+// Both methods go to the running desktop's own service; only on plain X11
+// without a known desktop is the X root window what the user sees. Every
+// backend stretches the picture (the only style callers pass).
 class LinuxDesktopWallpaper final : public IDesktopWallpaper {
   public:
     explicit LinuxDesktopWallpaper(QString moduleFolder) : moduleFolder_(std::move(moduleFolder)) {}
 
     bool SetActiveDesktopWallpaper(const QString& path, int, QString* errorText) override {
-        if (!CheckPictureFile(path, errorText))
-            return false;
+        return Show({path, {}, {}}, errorText);
+    }
+
+    bool SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) override {
+        return Show(picture, errorText);
+    }
+
+  private:
+    bool Show(const ClassicPicture& picture, QString* errorText) {
         const DesktopSession session = DetectDesktop(QProcessEnvironment::systemEnvironment());
         QtProcessRunner runner;
         const BackendServices services{
             runner, BusFor(session.desktop), LinkFolder(), {}, moduleFolder_};
         const auto backend = MakeWallpaperBackend(session, services, errorText);
-        return backend && backend->Apply(QFileInfo(path).absoluteFilePath(), errorText);
+        if (!backend)
+            return false;
+        // The root takes the decoded picture and never reads the file.
+        auto* root = dynamic_cast<X11RootWallpaper*>(backend.get());
+        if (root && !picture.decoded.isNull())
+            return root->ApplyImage(picture.decoded, errorText);
+        if (picture.fileWritten && !picture.fileWritten())
+            return Fail(errorText, QStringLiteral("cannot write %1").arg(picture.path));
+        if (!CheckPictureFile(picture.path, errorText))
+            return false;
+        return backend->Apply(QFileInfo(picture.path).absoluteFilePath(), errorText);
     }
 
     // The session bus only for the desktops that are talked to over it:
@@ -42,14 +58,6 @@ class LinuxDesktopWallpaper final : public IDesktopWallpaper {
     static QString LinkFolder() {
         return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
                QStringLiteral("/tavorin");
-    }
-
-    void SetClassicWallpaper(const QString& path) override {
-        X11RootWallpaper().Apply(path, nullptr);
-    }
-
-    void SetClassicWallpaper(const QString&, const QImage& decoded) override {
-        X11RootWallpaper().ApplyImage(decoded, nullptr);
     }
 
   private:

@@ -6,7 +6,8 @@
 //       the classic wallpaper without conversion: decoded at screen size
 //   bench_wallpaper on <picture> <Temp.bmp>
 //       with conversion: decoded once at natural size, written as a 24-bit
-//       Windows bitmap, the same decoded picture shown on the screen
+//       Windows bitmap on a second thread while the same decoded picture is
+//       shown on the screen
 
 #include "engine/SetWallpaper.h"
 #include "platform/wallpaper/X11RootWallpaper.h"
@@ -56,12 +57,16 @@ int main(int argc, char* argv[]) {
         if (X11RootWallpaper().Apply(args[1], &error))
             return 0;
     } else if (mode == QLatin1String("on") && args.size() == 3) {
-        // The conversion as the engine does it: natural size, opaque RGB32.
-        const QImage picture = DecodeForBitmap(args[1]);
-        if (picture.isNull() || !WriteBitmap(picture, args[2]))
-            error = QStringLiteral("conversion failed");
-        else if (X11RootWallpaper().ApplyImage(picture, &error))
+        // The conversion as the engine does it: decoded once, the bitmap
+        // written while the screen is set.
+        const ConvertResult result =
+            ConvertAndShow(args[1], args[2], [&error](const ClassicPicture& picture) {
+                return X11RootWallpaper().ApplyImage(picture.decoded, &error);
+            });
+        if (result == ConvertResult::Shown)
             return 0;
+        if (result == ConvertResult::NotConverted)
+            error = QStringLiteral("conversion failed");
     } else {
         err << "usage: bench_wallpaper generate <out.jpg> [w h] | off <picture> | on <picture> "
                "<Temp.bmp>\n";

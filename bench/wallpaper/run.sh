@@ -4,7 +4,8 @@
 # the same file:
 #   off  = without conversion: decoded at reduced scale straight to the screen
 #   on   = with conversion: decoded once, written as a full-size 24-bit
-#          Temp.bmp, the same decoded picture stretched to the screen
+#          Temp.bmp on a second thread while the same decoded picture is
+#          stretched to the screen
 # Goals: off <= 0.6 x hsetroot's time, on <= 1.1 x hsetroot's time.
 #
 # usage: bench/wallpaper/run.sh [build folder] [runs]

@@ -36,8 +36,10 @@ std::unique_ptr<WallpaperBackend> MakeWallpaperBackend(const DesktopSession& ses
     }
     if (session.PlainX11())
         return std::make_unique<X11RootWallpaper>(services.display);
-    Fail(error, session.wayland ? QStringLiteral("this Wayland desktop is not supported")
-                                : QStringLiteral("no desktop and no X display"));
+    Fail(error, session.wayland
+                    ? QStringLiteral("no desktop this program knows runs in this Wayland "
+                                     "session: it has no wallpaper to set")
+                    : QStringLiteral("no desktop and no X display"));
     return nullptr;
 }
 

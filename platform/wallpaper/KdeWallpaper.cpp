@@ -33,6 +33,7 @@ QString KdeWallpaper::Script(const QString& path) {
                           "\"General\"];\n"
                           "    d.writeConfig(\"Image\", image);\n"
                           "    d.writeConfig(\"FillMode\", 0);\n"
+                          "    print(d.readConfig(\"Image\"));\n"
                           "}\n")
         .arg(StringLiteral(url));
 }
@@ -46,6 +47,16 @@ bool KdeWallpaper::Apply(const QString& path, QString* error) {
     if (reply.type() != QDBusMessage::ReplyMessage)
         return Fail(error, QStringLiteral("Plasma refused the wallpaper: %1 %2")
                                .arg(reply.errorName(), reply.errorMessage()));
+    // The script printed every desktop's Image as it now reads.
+    const QString url = QUrl::fromLocalFile(path).toString();
+    const QString printed = reply.arguments().value(0).toString();
+    const QStringList images = printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (images.isEmpty())
+        return Fail(error, QStringLiteral("Plasma has no desktop to show the wallpaper on"));
+    for (const QString& image : images) {
+        if (image != url)
+            return Fail(error, QStringLiteral("Plasma's wallpaper is %1, not %2").arg(image, url));
+    }
     return true;
 }
 

@@ -1,7 +1,10 @@
 #include "platform/wallpaper/X11RootWallpaper.h"
 
 #include <QImageReader>
+#include <QList>
+#include <QRect>
 
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
 
 #include <bit>
@@ -256,6 +259,81 @@ xcb_atom_t AtomReply(xcb_connection_t* connection, xcb_intern_atom_cookie_t cook
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
+QList<QRect> MonitorAreas(xcb_connection_t* connection, xcb_randr_get_monitors_cookie_t cookie,
+                          const QRect& screen) {
+    QList<QRect> areas;
+    // A server without RandR answers with an error, which is dropped here.
+    auto reply = TakeReply(xcb_randr_get_monitors_reply(connection, cookie, nullptr));
+    if (reply) {
+        xcb_randr_monitor_info_iterator_t it =
+            xcb_randr_get_monitors_monitors_iterator(reply.get());
+        for (; it.rem; xcb_randr_monitor_info_next(&it)) {
+            const QRect area =
+                QRect(it.data->x, it.data->y, it.data->width, it.data->height) & screen;
+            if (!area.isEmpty())
+                areas.append(area);
+        }
+    }
+    if (areas.isEmpty())
+        areas.append(screen);
+    return areas;
+}
+
+// Each 2 x 2 block of an RGB32 picture averaged into one pixel: a quick
+// first step down for a photo far larger than the screen, so that the
+// smooth scaling after it reads a quarter of the pixels.
+QImage Halved(const QImage& rgb32) {
+    QImage half(rgb32.width() / 2, rgb32.height() / 2, QImage::Format_RGB32);
+    for (int y = 0; y < half.height(); ++y) {
+        const auto* upper = reinterpret_cast<const QRgb*>(rgb32.constScanLine(2 * y));
+        const auto* lower = reinterpret_cast<const QRgb*>(rgb32.constScanLine(2 * y + 1));
+        auto* out = reinterpret_cast<QRgb*>(half.scanLine(y));
+        for (int x = 0; x < half.width(); ++x) {
+            const QRgb a = upper[2 * x], b = upper[2 * x + 1], c = lower[2 * x],
+                       d = lower[2 * x + 1];
+            const QRgb redBlue =
+                (a & 0xff00ff) + (b & 0xff00ff) + (c & 0xff00ff) + (d & 0xff00ff) + 0x020002;
+            const QRgb green = (a & 0xff00) + (b & 0xff00) + (c & 0xff00) + (d & 0xff00) + 0x200;
+            out[x] = 0xff000000 | ((redBlue >> 2) & 0xff00ff) | ((green >> 2) & 0xff00);
+        }
+    }
+    return half;
+}
+
+QImage Stretched(const QImage& picture, const QSize& size) {
+    QImage rgb = ToRgb32(picture);
+    if (rgb.size() == size)
+        return rgb;
+    while (rgb.width() >= 2 * size.width() && rgb.height() >= 2 * size.height())
+        rgb = Halved(rgb);
+    return rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// The screen's image: the whole picture stretched to every monitor (as
+// feh --bg-scale and hsetroot -fill do), black where no monitor is.
+QImage ScreenImage(const QImage& picture, const QSize& screen, const QList<QRect>& monitors) {
+    if (monitors.size() == 1 && monitors.front() == QRect(QPoint(), screen))
+        return Stretched(picture, screen);
+    QImage image(screen, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (const QRect& monitor : monitors) {
+        const QImage part = Stretched(picture, monitor.size());
+        const qsizetype rowBytes = qsizetype(monitor.width()) * 4;
+        for (int y = 0; y < monitor.height(); ++y)
+            std::memcpy(image.scanLine(monitor.y() + y) + qsizetype(monitor.x()) * 4,
+                        part.constScanLine(y), size_t(rowBytes));
+    }
+    return image;
+}
+
+// The size to decode a picture at so that it covers every monitor.
+QSize LargestMonitor(const QList<QRect>& monitors) {
+    QSize size;
+    for (const QRect& monitor : monitors)
+        size = size.expandedTo(monitor.size());
+    return size;
+}
+
 // One short-lived connection that sets the root. Questions to the server
 // are sent early and their answers collected late, so that the picture's
 // decoding and upload overlap the round trips.
@@ -274,6 +352,7 @@ class RootSetter {
             return Fail(error, QStringLiteral("the X display has no screen %1").arg(screenNumber));
         if (!ReadFormat(c, screen_, &format_, error))
             return false;
+        monitorsCookie_ = xcb_randr_get_monitors(c, screen_->root, 1);
         rootPmapCookie_ = AskAtom(c, "_XROOTPMAP_ID");
         esetrootPmapCookie_ = AskAtom(c, "ESETROOT_PMAP_ID");
         xcb_prefetch_maximum_request_length(c);
@@ -282,6 +361,21 @@ class RootSetter {
     }
 
     QSize Size() const { return QSize(screen_->width_in_pixels, screen_->height_in_pixels); }
+
+    // The active monitors' areas on the screen (RandR), clipped to it; the
+    // whole screen when the server names none.
+    QList<QRect> Monitors() {
+        if (monitorsAsked_) {
+            monitorsAsked_ = false;
+            monitors_ = MonitorAreas(connection_.get(), monitorsCookie_, QRect(QPoint(), Size()));
+        }
+        return monitors_;
+    }
+
+    // The picture stretched to each monitor.
+    bool ShowOnEachMonitor(const QImage& picture, QString* error) {
+        return Show(ScreenImage(picture, Size(), Monitors()), error);
+    }
 
     // image has the screen's size.
     bool Show(const QImage& image, QString* error) {
@@ -319,6 +413,9 @@ class RootSetter {
     xcb_screen_t* screen_ = nullptr;
     RootPixelFormat format_;
     std::uint32_t requestLimit_ = 0;
+    xcb_randr_get_monitors_cookie_t monitorsCookie_{};
+    bool monitorsAsked_ = true;
+    QList<QRect> monitors_;
     xcb_intern_atom_cookie_t rootPmapCookie_{};
     xcb_intern_atom_cookie_t esetrootPmapCookie_{};
 };
@@ -368,35 +465,23 @@ QByteArray RootPixels(const QImage& image, const RootPixelFormat& format, int* b
     return QByteArray(pixels.data, pixels.size);
 }
 
-bool X11RootWallpaper::HasDisplay() const {
-    return !display_.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY");
-}
-
 bool X11RootWallpaper::Apply(const QString& path, QString* error) {
-    if (!HasDisplay())
-        return true;
     RootSetter setter;
     if (!setter.Open(display_, requestLimit_, error))
         return false;
-    const QImage image = ReadAtSize(path, setter.Size(), error);
+    const QImage image = ReadAtSize(path, LargestMonitor(setter.Monitors()), error);
     if (image.isNull())
         return false;
-    return setter.Show(image, error);
+    return setter.ShowOnEachMonitor(image, error);
 }
 
 bool X11RootWallpaper::ApplyImage(const QImage& image, QString* error) {
-    if (!HasDisplay())
-        return true;
     if (image.isNull())
         return Fail(error, QStringLiteral("no picture"));
     RootSetter setter;
     if (!setter.Open(display_, requestLimit_, error))
         return false;
-    const QSize size = setter.Size();
-    if (image.size() == size)
-        return setter.Show(image, error);
-    return setter.Show(ToRgb32(image).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                       error);
+    return setter.ShowOnEachMonitor(image, error);
 }
 
 } // namespace tavorin

@@ -25,11 +25,11 @@ struct RootPixelFormat {
 QByteArray RootPixels(const QImage& image, const RootPixelFormat& format, int* bytesPerLine);
 
 // The X11 root window background, set the way hsetroot and feh do it: the
-// picture stretched to the screen in a pixmap that outlives this program's
+// whole picture stretched to each monitor (RandR; one monitor = the whole
+// screen) in a pixmap that outlives this program's
 // connection (RetainPermanent), named in _XROOTPMAP_ID and ESETROOT_PMAP_ID
 // so that the next setter frees it and terminals can use it. Every call
 // opens its own short-lived connection; Qt's connection is never touched.
-// Without an X display (Wayland) nothing is done.
 class X11RootWallpaper final : public WallpaperBackend {
   public:
     // display: the X display name; empty = $DISPLAY. requestLimit: the
@@ -40,15 +40,12 @@ class X11RootWallpaper final : public WallpaperBackend {
 
     QString Name() const override { return QStringLiteral("X11 root window"); }
 
-    // Decodes path straight to the screen size (JPEG decoding scales while
-    // it decodes, so a big picture is fast).
+    // Decodes path straight to the monitors' size (JPEG decoding scales
+    // while it decodes, so a big picture is fast).
     bool Apply(const QString& path, QString* error) override;
 
-    // Stretches an already decoded picture to the screen.
+    // Stretches an already decoded picture to each monitor.
     bool ApplyImage(const QImage& image, QString* error);
-
-    // True when an X display is configured at all.
-    bool HasDisplay() const;
 
   private:
     QByteArray display_;

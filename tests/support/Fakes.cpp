@@ -85,12 +85,15 @@ bool FakeWallpaper::SetActiveDesktopWallpaper(const QString& path, int style, QS
     return true;
 }
 
-void FakeWallpaper::SetClassicWallpaper(const QString& path) {
-    calls.push_back({QStringLiteral("classic"), path, 0});
-}
-
-void FakeWallpaper::SetClassicWallpaper(const QString& path, const QImage&) {
-    calls.push_back({QStringLiteral("classic"), path, 0});
+bool FakeWallpaper::SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) {
+    calls.push_back({QStringLiteral("classic"), picture.path, 0});
+    const bool written = !picture.fileWritten || picture.fileWritten();
+    if (refuse || !written || !QFileInfo(picture.path).isFile()) {
+        if (errorText)
+            *errorText = QStringLiteral("refused");
+        return false;
+    }
+    return true;
 }
 
 int FakeShell::ShellExecuteOpen(const QString& path) {

@@ -71,8 +71,7 @@ class FakeWallpaper final : public IDesktopWallpaper {
     bool refuse = false;
 
     bool SetActiveDesktopWallpaper(const QString& path, int style, QString* errorText) override;
-    void SetClassicWallpaper(const QString& path) override;
-    void SetClassicWallpaper(const QString& path, const QImage& decoded) override;
+    bool SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) override;
 };
 
 class FakeShell final : public IShell {

@@ -32,27 +32,6 @@ class tst_CommandWallpapers : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void lxqtRunsPcmanfmQt() {
-        RecordingRunner runner;
-        LxqtWallpaper lxqt(runner);
-        QString error;
-        QVERIFY(lxqt.Apply(kAwkwardPath, &error));
-        QCOMPARE(runner.runs.size(), 1);
-        QCOMPARE(runner.runs[0].program, QStringLiteral("pcmanfm-qt"));
-        QCOMPARE(runner.runs[0].arguments,
-                 QStringList({"--set-wallpaper", kAwkwardPath, "--wallpaper-mode=stretch"}));
-    }
-
-    void lxdeRunsPcmanfm() {
-        RecordingRunner runner;
-        LxdeWallpaper lxde(runner);
-        QVERIFY(lxde.Apply(kAwkwardPath, nullptr));
-        QCOMPARE(runner.runs.size(), 1);
-        QCOMPARE(runner.runs[0].program, QStringLiteral("pcmanfm"));
-        QCOMPARE(runner.runs[0].arguments,
-                 QStringList({"--set-wallpaper", kAwkwardPath, "--wallpaper-mode=stretch"}));
-    }
-
     void aFailingProgramIsAnError() {
         RecordingRunner runner;
         runner.succeed = false;

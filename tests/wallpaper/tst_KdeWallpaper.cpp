@@ -127,7 +127,7 @@ class tst_KdeWallpaper : public QObject {
         QCOMPARE(DecodeLiteral(literal), text);
     }
 
-    // The real shell shows the ordinary paths (tests/desktops).
+    // The real shell shows the ordinary paths (tests/wallpaper-e2e).
     void awkwardPathsReadBack_data() {
         QTest::addColumn<QString>("path");
         QTest::newRow("quote and backslash") << "/home/u/it's \"mine\" back\\slash.jpg";

@@ -4,7 +4,7 @@
 # task bar, a later start brings the window back. xfce: XFCE's panel with
 # only its notification area (a StatusNotifierItem host), which the test
 # plays over the bus. sway: no X server; the window opens natively.
-#   desktops-e2e.sh openbox|gnome|xfce|sway <built program folder>
+#   reach-e2e.sh openbox|gnome|xfce|sway <built program folder>
 set -euo pipefail
 
 fail() {
@@ -40,7 +40,7 @@ start_program() {
 # The started programs end before the sandbox goes (they write into it).
 finish() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null && { wait "$p" 2>/dev/null || true; }; done
-    echo "PASS: desktops-e2e $mode" && exit 0
+    echo "PASS: reach-e2e $mode" && exit 0
 }
 # A later start writes "Systray" = "1" and ends at once.
 second_start() {

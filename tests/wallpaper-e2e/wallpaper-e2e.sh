@@ -6,7 +6,7 @@
 # second "Temp.bmp" must replace the first on the screen. After each change
 # the screen is read back where the user looks, and the desktop's own
 # store where it has one.
-#   desktops-e2e.sh <built program folder> <desktop>
+#   wallpaper-e2e.sh <built program folder> <desktop>
 # desktop: gnome, kde, xfce, mate, lxqt, sway, two-monitors (bare X).
 # TAVORIN_DESKTOP_SHOT=<file.png>: keep the screen after the last change
 # (or at the failure).
@@ -22,7 +22,7 @@ fail() {
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" != --inside ]; then
     desktop=${2:-} size=800x600
-    [ -d "${1:-}" ] && [ -n "$desktop" ] || fail "usage: desktops-e2e.sh <program folder> <desktop>"
+    [ -d "${1:-}" ] && [ -n "$desktop" ] || fail "usage: wallpaper-e2e.sh <program folder> <desktop>"
     [ "$desktop" != two-monitors ] || size=1600x600
     [ "$desktop" != sway ] || exec bash "$0" --inside "$@"
     exec xvfb-run -a -s "-screen 0 ${size}x24 -noreset" dbus-run-session -- bash "$0" --inside "$@"

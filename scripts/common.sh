@@ -50,10 +50,15 @@ tavorin_install_packages() {
         apt-get install -y --no-install-recommends $missing
 }
 
-# tavorin_build <build folder> [cmake options...]
-tavorin_build() {
+# tavorin_configure <build folder> [cmake options...]
+tavorin_configure() {
     local dir=$1
     shift
     cmake -S "$TAVORIN_ROOT" -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" -j "$TAVORIN_JOBS"
+}
+
+# tavorin_build <build folder> [cmake options...]: configure, build everything.
+tavorin_build() {
+    tavorin_configure "$@"
+    cmake --build "$1" -j "$TAVORIN_JOBS"
 }

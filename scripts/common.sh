@@ -57,6 +57,18 @@ tavorin_configure() {
     cmake -S "$TAVORIN_ROOT" -B "$dir" -G Ninja "$@"
 }
 
+# tavorin_build_program <build folder> [targets...]: configure, build the
+# program folder (and the targets named) only. A new build folder leaves out
+# the tests and the benchmarks (they need packages of their own); one that
+# scripts/test made keeps them.
+tavorin_build_program() {
+    local dir=$1 options=()
+    shift
+    [ -f "$dir/CMakeCache.txt" ] || options=(-DTAVORIN_TESTS=OFF -DTAVORIN_BENCH=OFF)
+    tavorin_configure "$dir" "${options[@]}"
+    cmake --build "$dir" -j "$TAVORIN_JOBS" --target tavorin_program "$@"
+}
+
 # tavorin_build <build folder> [cmake options...]: configure, build everything.
 tavorin_build() {
     tavorin_configure "$@"

@@ -58,13 +58,15 @@ tavorin_configure() {
 }
 
 # tavorin_build_program <build folder> [targets...]: configure, build the
-# program folder (and the targets named) only. A new build folder leaves out
-# the tests and the benchmarks (they need packages of their own); one that
-# scripts/test made keeps them.
+# program folder (and the targets named) only. A new build folder is a
+# Release build (as scripts/test's, which can then reuse it) without the
+# tests and the benchmarks (they need packages of their own); one that
+# scripts/test made keeps its choices.
 tavorin_build_program() {
     local dir=$1 options=()
     shift
-    [ -f "$dir/CMakeCache.txt" ] || options=(-DTAVORIN_TESTS=OFF -DTAVORIN_BENCH=OFF)
+    [ -f "$dir/CMakeCache.txt" ] ||
+        options=(-DCMAKE_BUILD_TYPE=Release -DTAVORIN_TESTS=OFF -DTAVORIN_BENCH=OFF)
     tavorin_configure "$dir" "${options[@]}"
     cmake --build "$dir" -j "$TAVORIN_JOBS" --target tavorin_program "$@"
 }

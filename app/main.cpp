@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/FontPreload.h"
@@ -7,11 +8,14 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <malloc.h>
 
 using namespace tavorin;
 
 int main(int argc, char** argv) {
+    if (const auto answer = CommandLineAnswer(argc, argv))
+        return std::fputs(answer->c_str(), stdout) < 0 ? 1 : 0;
     // Give freed heap back to the system from 64 KB on (the default keeps
     // 128 KB and more, growing): the program spends most of its life in the
     // background, where the start-up's freed memory would otherwise stay.

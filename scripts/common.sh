@@ -50,10 +50,29 @@ tavorin_install_packages() {
         apt-get install -y --no-install-recommends $missing
 }
 
-# tavorin_build <build folder> [cmake options...]
-tavorin_build() {
+# tavorin_configure <build folder> [cmake options...]
+tavorin_configure() {
     local dir=$1
     shift
     cmake -S "$TAVORIN_ROOT" -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" -j "$TAVORIN_JOBS"
+}
+
+# tavorin_build_program <build folder> [targets...]: configure, build the
+# program folder (and the targets named) only. A new build folder is a
+# Release build (as scripts/test's, which can then reuse it) without the
+# tests and the benchmarks (they need packages of their own); one that
+# scripts/test made keeps its choices.
+tavorin_build_program() {
+    local dir=$1 options=()
+    shift
+    [ -f "$dir/CMakeCache.txt" ] ||
+        options=(-DCMAKE_BUILD_TYPE=Release -DTAVORIN_TESTS=OFF -DTAVORIN_BENCH=OFF)
+    tavorin_configure "$dir" "${options[@]}"
+    cmake --build "$dir" -j "$TAVORIN_JOBS" --target tavorin_program "$@"
+}
+
+# tavorin_build <build folder> [cmake options...]: configure, build everything.
+tavorin_build() {
+    tavorin_configure "$@"
+    cmake --build "$1" -j "$TAVORIN_JOBS"
 }

@@ -5,6 +5,8 @@
 # Needs libvips-tools (vipsthumbnail). The corpus (310 pictures: 200 JPEGs of
 # 4000x3000, 50 JPEGs of 1920x1080, 30 BMPs, 30 GIFs) is generated once.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/common.sh"
+tavorin_install_packages bench
 
 build=${1:-build}
 corpus=${2:-/tmp/tavorin-browser-corpus}

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # The search benchmark, run by hand (never in CI):
 #   bench/search/run.sh [build folder] [corpus folder] [runs]
 # Generates the corpus once (about a minute), then runs the search engine and
@@ -6,6 +6,8 @@
 # goal beside it. Needs: fd-find, imagemagick, libvips-tools, hyperfine
 # (scripts/packages/bench.txt).
 set -eu
+. "$(dirname "$0")/../../scripts/common.sh"
+tavorin_install_packages bench
 BUILD=${1:-build}
 CORPUS=${2:-/tmp/tavorin-search-corpus}
 RUNS=${3:-7}

@@ -54,6 +54,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 case $RUNS in '' | *[!0-9]* | 0) echo "run.sh: RUNS must be a positive number" >&2; exit 64 ;; esac
+source "$ROOT/scripts/common.sh"
+tavorin_install_packages runtime build bench
 
 # Everything below runs on a private session bus when one can be had: the
 # program and the empty window then talk to that bus only.
@@ -74,9 +76,8 @@ command -v Xvfb >/dev/null || die "Xvfb is needed (Debian package xvfb)"
 
 BENCH_BIN=$BUILD_DIR/bench/startup
 if [ "$BUILD" = 1 ]; then
-    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja >&2
-    fi
+    # scripts/run makes a build folder without benchmarks: turn them on.
+    tavorin_configure "$BUILD_DIR" -DTAVORIN_BENCH=ON >&2
     targets=(Tavorin empty-qt-window startbench-xwait startbench-tool)
     # The delivered data (icons, skins) belongs in the program folder too.
     if cmake --build "$BUILD_DIR" --target help 2>/dev/null | grep -q '^tavorin_data:'; then

@@ -13,8 +13,11 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
+source "$source_dir/scripts/common.sh"
+tavorin_install_packages runtime build bench
 build=$(cd "${1:-$source_dir/build}" && pwd)
 runs=${2:-15}
+tavorin_configure "$build" -DTAVORIN_BENCH=ON >/dev/null
 cmake --build "$build" --target bench_wallpaper >/dev/null
 driver="$build/bench/wallpaper/bench_wallpaper"
 

@@ -22,29 +22,12 @@ struct Program {
 class tst_frmAbout : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void linksOpenTheShortcutFiles();
-    void linkLabelsShowWhereTheShortcutsLead();
+    void linksShowAndOpenTheShortcutFiles();
     void missingShortcutsStillGiveLabels();
     void okCloses();
 };
 
-void tst_frmAbout::linksOpenTheShortcutFiles() {
-    Program program;
-    program.folder.write(QStringLiteral("URLS/Updates.url"),
-                         "[InternetShortcut]\r\nURL=https://example.org/tavorin\r\n");
-    program.folder.write(QStringLiteral("URLS/Send Feedback.url"),
-                         "[InternetShortcut]\nURL=mailto:tavorin@example.org\n");
-    frmAbout dialog(program.module);
-    dialog.show();
-    QTest::mouseClick(dialog.lblHomepage, Qt::LeftButton);
-    QTest::mouseClick(dialog.lblContact, Qt::LeftButton);
-    QCOMPARE(program.platform.shell.opened,
-             (QStringList{program.folder.path() + QStringLiteral("/URLS/Updates.url"),
-                          program.folder.path() + QStringLiteral("/URLS/Send Feedback.url")}));
-    QVERIFY(dialog.isVisible());
-}
-
-void tst_frmAbout::linkLabelsShowWhereTheShortcutsLead() {
+void tst_frmAbout::linksShowAndOpenTheShortcutFiles() {
     Program program;
     program.folder.write(QStringLiteral("URLS/Updates.url"),
                          "[InternetShortcut]\r\nURL=https://example.org/tavorin\r\n");
@@ -56,6 +39,13 @@ void tst_frmAbout::linkLabelsShowWhereTheShortcutsLead() {
     QCOMPARE(dialog.lblContact->text(), QStringLiteral("tavorin@example.org"));
     QCOMPARE(dialog.lblContact->toolTip(),
              QStringLiteral("mailto:tavorin@example.org?subject=Tavorin"));
+    dialog.show();
+    QTest::mouseClick(dialog.lblHomepage, Qt::LeftButton);
+    QTest::mouseClick(dialog.lblContact, Qt::LeftButton);
+    QCOMPARE(program.platform.shell.opened,
+             (QStringList{program.folder.path() + QStringLiteral("/URLS/Updates.url"),
+                          program.folder.path() + QStringLiteral("/URLS/Send Feedback.url")}));
+    QVERIFY(dialog.isVisible());
 }
 
 void tst_frmAbout::missingShortcutsStillGiveLabels() {

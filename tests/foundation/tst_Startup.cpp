@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/frmSplash.h"
 #include "engine/ListFile.h"
@@ -58,7 +59,7 @@ class SnapshotRegistry final : public IRegistryStore {
 };
 } // namespace
 
-// Main: one copy per program folder, the first run, the splash decision.
+// Main: one copy per program folder, the first run, the splash; the command line.
 class tst_Startup : public QObject {
     Q_OBJECT
   private Q_SLOTS:
@@ -75,6 +76,8 @@ class tst_Startup : public QObject {
     void splashTimerShowsMainAndClosesSplash();
     void noSplashWindowThenALogOutEndsAsExit_data();
     void noSplashWindowThenALogOutEndsAsExit();
+    void onlyVersionAndHelpAreAnswered_data();
+    void onlyVersionAndHelpAreAnswered();
     void splashShowsVersionAndLoadingStatus();
 
   private:
@@ -191,6 +194,8 @@ void tst_Startup::splashShownWhenSplashIsOne() {
         QVERIFY(startup.Splash()->isVisible());
         QVERIFY(startup.Splash()->Timer1.isActive());
     }
+    for (QWidget* widget : QApplication::allWidgets())
+        QVERIFY2(splash || !qobject_cast<frmSplash*>(widget), "a splash window was built");
     // Without the splash the main window is up at once; with it, only at
     // the splash timer's first tick.
     QCOMPARE(startup.MainWindow()->isVisible(), !splash);
@@ -250,6 +255,27 @@ void tst_Startup::noSplashWindowThenALogOutEndsAsExit() {
     QCOMPARE(m_->GetINIFile("Settings", "change"), QStringLiteral("Frequently"));
     for (const char* key : {"X", "Y", "Z"})
         QVERIFY(!m_->GetINIFile("Memory", key).isEmpty());
+}
+
+void tst_Startup::onlyVersionAndHelpAreAnswered_data() {
+    QTest::addColumn<QByteArrayList>("args");
+    QTest::addColumn<QString>("answer"); // its start; empty: the program starts
+    QTest::newRow("version") << QByteArrayList{"--version"} << "Tavorin 1.2.35\n";
+    QTest::newRow("help") << QByteArrayList{"--help"} << "Usage: tavorin [--version | --help]\n";
+    QTest::newRow("after others") << QByteArrayList{"x", "--help", "--version"} << "Usage:";
+    QTest::newRow("others") << QByteArrayList{"-v", "--Version", "-h", "--help=1"} << QString();
+}
+
+void tst_Startup::onlyVersionAndHelpAreAnswered() {
+    QFETCH(QByteArrayList, args);
+    QFETCH(QString, answer);
+    std::vector<const char*> argv{"tavorin"};
+    for (const QByteArray& arg : args)
+        argv.push_back(arg.constData());
+    const auto text = CommandLineAnswer(int(argv.size()), argv.data());
+    QCOMPARE(text.has_value(), !answer.isEmpty());
+    if (text)
+        QVERIFY2(QString::fromStdString(*text).startsWith(answer), text->c_str());
 }
 
 void tst_Startup::splashShowsVersionAndLoadingStatus() {

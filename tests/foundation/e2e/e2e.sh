@@ -127,7 +127,7 @@ else
     "$copy/Loader.exe" || fail "Loader.exe ended with $?"
 fi
 wait_for 20 wallpaper_recorded || fail "the log-on start did not change the wallpaper"
-wait_for 5 grep -qx "Loader=0" "$settings" || fail "the start-up Apply did not write Loader=0"
+wait_for 10 grep -qx "Loader=0" "$settings" || fail "the start-up Apply did not write Loader=0"
 wait_for 20 main_window || fail "Loader.exe did not start the program"
 started=$(xdotool getwindowpid "$(main_window | head -n 1)")
 pids+=("$started")

@@ -30,7 +30,6 @@ pictures=("$copy/Skins/Dusk.jpg" "$copy/Skins/Forest.jpg" "$copy/Skins/Ocean.jpg
 python3 -c 'import struct, sys; open(sys.argv[1], "wb").write(b"".join(struct.pack("<H", len(p))
     + p.ljust(198, b"\0") for p in map(str.encode, sys.argv[2:])))' "$copy/Tavorin.tl" "${pictures[@]}"
 
-wait_for() { gnome_poll "$@"; }
 running() { kill -0 "$program" 2>/dev/null; }
 start_program() {
     "$@" "$copy/Tavorin" &
@@ -71,16 +70,6 @@ sys.exit(not walk(json.load(sys.stdin)))'
     finish
 fi
 
-# The main window: the program's visible window named Tavorin, not an icon.
-main_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -le 300 ] || { echo "$w" && return 0; }
-    done
-    return 1
-}
-no_main_window() { ! main_window; }
 # The window manager's WM_STATE: Normal, Iconic, or nothing once withdrawn.
 wm_state() { xprop -id "$window" WM_STATE 2>/dev/null | sed -n 's/^[[:space:]]*window state: //p'; }
 state_is() { [ "$(wm_state)" = "$1" ]; }

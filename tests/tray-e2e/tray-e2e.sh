@@ -47,30 +47,6 @@ PY
 desktop_record="$XDG_CONFIG_HOME/Tavorin/Desktop.INI"
 wallpaper_is() { grep -qxF "Wallpaper=$1" "$desktop_record" 2>/dev/null; }
 
-# wait_for <seconds> <command...>: polls every 0.1 s until the command succeeds.
-wait_for() {
-    local tries=$(($1 * 10))
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-# The main window: the program's visible window named Tavorin that is
-# larger than an icon.
-main_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" -gt 300 ]; then
-            echo "$w"
-            return 0
-        fi
-    done
-    return 1
-}
-no_main_window() { ! main_window; }
 setting() { sed -n "s/^$1=//p" "$settings" | tr -d '\r' | head -n 1; }
 # The icon: the program's window embedded in the tray host (top left).
 find_icon() {

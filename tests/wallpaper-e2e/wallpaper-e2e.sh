@@ -42,7 +42,6 @@ if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
 fi
 
 source "$here/../support/gnome-session.sh"
-wait_for() { gnome_poll "$@"; } # wait_for <seconds> <command...>: polls every 0.2 s
 on_bus() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
     org.freedesktop.DBus.NameHasOwner "string:$1" | grep -q true; }
 started() { "$@" >>"$work/desktop.log" 2>&1 & pids+=("$!"); } # ended at exit

@@ -25,16 +25,6 @@ source "$(dirname "$0")/../../support/e2e-sandbox.sh"
 e2e_sandbox "$built" "Program Folder \$x 100%"
 autostart="$XDG_CONFIG_HOME/autostart/Tavorin.desktop"
 
-# wait_for <seconds> <command...>: polls every 0.2 s until the command succeeds.
-wait_for() {
-    local tries=$(($1 * 5))
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
 # Windows of the program: the main window is "Tavorin"; so is the splash
 # (a window without its own title carries the program's name), which is
 # told apart by its window type.

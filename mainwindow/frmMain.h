@@ -275,6 +275,7 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void applyMenuLook(const MenuLook& look);
     void popupMainMenu(const QPoint& at);
     bool trayHoldsWindow() const;
+    bool inBackground() const;
     void minimiseWindow();
     void enterBackground();
     void leaveBackground();

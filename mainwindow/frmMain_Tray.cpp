@@ -230,7 +230,7 @@ void frmMain::Form_MouseMove(int code) {
         // where the icon was pressed: the window comes up instead, whose
         // controls offer the same menu.
         if (!m_.services().tray.PointerKnown()) {
-            if (windowState() & Qt::WindowMinimized)
+            if (inBackground())
                 mRestore_Click();
             break;
         }
@@ -245,33 +245,44 @@ void frmMain::Form_MouseMove(int code) {
 // ------------------------------------------------- showing and hiding
 
 void frmMain::mRestore_Click() {
-    if (windowState() & Qt::WindowMinimized) {
-        // A window waiting in the task bar is mapped afresh: not every
-        // window manager lets a program take its own window out of there.
-        if (isVisible())
-            hide();
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            const QRect area = screen->geometry();
-            move(area.left() + (area.width() - frameGeometry().width()) / 2,
-                 area.top() + (area.height() - frameGeometry().height()) / 2);
-        }
-        raise();
-        activateWindow();
-    } else {
+    if (!inBackground()) {
         minimiseWindow();
+        return;
     }
+    // A window waiting in the task bar is mapped afresh: not every window
+    // manager lets a program take its own window out of there.
+    if (isVisible())
+        hide();
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized); // leaves the background
+    else
+        leaveBackground();
+    show();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - frameGeometry().width()) / 2,
+             area.top() + (area.height() - frameGeometry().height()) / 2);
+    }
+    raise();
+    activateWindow();
 }
 
-// Into the background. With a tray the window is withdrawn before its
-// state changes: asked to iconify it first, a window manager could report
-// the iconified window only after the window has been shown again.
+// Into the background. With a tray the window is only withdrawn, and the
+// window manager never hears of a minimised state: its late reports on one
+// could send the window back after it had been shown again.
 void frmMain::minimiseWindow() {
-    if (trayHoldsWindow())
+    if (trayHoldsWindow()) {
         hide();
+        enterBackground();
+        return;
+    }
     setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+// Withdrawn into the tray, or waiting minimised in the task bar.
+bool frmMain::inBackground() const {
+    return isHidden() || (windowState() & Qt::WindowMinimized);
 }
 
 // Only a notification area brings a hidden window back; without one the
@@ -291,7 +302,7 @@ void frmMain::Rerun() {
     }
     if (trayHoldsWindow())
         return;
-    if (windowState() & Qt::WindowMinimized) {
+    if (inBackground()) {
         mRestore_Click();
         return;
     }
@@ -301,7 +312,7 @@ void frmMain::Rerun() {
 }
 
 void frmMain::trayWatch_Timer() {
-    if (!isHidden() || !(windowState() & Qt::WindowMinimized) || trayHoldsWindow()) {
+    if (!isHidden() || trayHoldsWindow()) {
         trayLostTicks_ = 0;
         return;
     }

@@ -582,7 +582,7 @@ void tst_frmMainSchedule::closeBoxMinimisesAndExitStoresTheState() {
     frmMain& w = h.start();
     w.show();
     QVERIFY(w.Form_QueryUnload(true));
-    QVERIFY(w.windowState() & Qt::WindowMinimized);
+    QCOMPARE(w.Background().State(), TrayState::Background);
     QVERIFY(!w.Ended());
     h.fake.tray.exists = true;
     h.set(QStringLiteral("X"), QStringLiteral("77"), QStringLiteral("Memory"));

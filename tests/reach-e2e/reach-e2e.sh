@@ -30,10 +30,6 @@ pictures=("$copy/Skins/Dusk.jpg" "$copy/Skins/Forest.jpg" "$copy/Skins/Ocean.jpg
 python3 -c 'import struct, sys; open(sys.argv[1], "wb").write(b"".join(struct.pack("<H", len(p))
     + p.ljust(198, b"\0") for p in map(str.encode, sys.argv[2:])))' "$copy/Tavorin.tl" "${pictures[@]}"
 
-# Polled at 0.2 s, the pace of a person's clicks: an Activate sent within
-# about 0.1 s of hiding can still be undone by the window manager's late
-# state report (a known fault of the program, not yet mended).
-wait_for() { gnome_poll "$@"; }
 running() { kill -0 "$program" 2>/dev/null; }
 start_program() {
     "$@" "$copy/Tavorin" &

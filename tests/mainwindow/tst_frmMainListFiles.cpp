@@ -141,8 +141,14 @@ void tst_frmMainListFiles::applyRewritesAListChangedBehindItsBack() {
     h.w->cmdApply_Click();
     QCOMPARE(inodeOf(automatic), before);
 
-    // ...but one changed meanwhile by something else gets the list shown.
+    // ...but one changed meanwhile by something else gets the list shown
+    // (a later change: one within the same clock tick leaves no trace).
     PutListRecord(automatic, 1, h.list.at(2));
+    QFile changed(automatic);
+    QVERIFY(changed.open(QIODevice::ReadWrite) &&
+            changed.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                QFileDevice::FileModificationTime));
+    changed.close();
     h.w->cmdApply_Click();
     QCOMPARE(ListFiles::bytes(automatic), written);
     QCOMPARE(h.get(QStringLiteral("ListCount")), QStringLiteral("3"));

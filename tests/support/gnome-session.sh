@@ -6,7 +6,8 @@
 # with nothing on it), then `gnome-shell --x11 --replace`; returns once
 # org.gnome.Shell is on the session bus and the overview it opens with is
 # closed (1 when it is not ready within the time, default 60 s). The
-# started processes are added to pids (ended at exit by e2e-sandbox.sh).
+# started processes are added to pids (ended at exit by e2e-sandbox.sh,
+# which is sourced first and gives wait_for).
 # Sets gnome_shell (its process id).
 
 # gnome_bus_has <name>: true when the name has an owner on the session bus.
@@ -22,24 +23,12 @@ gnome_overview_active() {
         2>/dev/null | grep -q true
 }
 
-# gnome_poll <seconds> <command...>: runs the command every 0.2 s until it
-# succeeds; 1 when it never did.
-gnome_poll() {
-    local tries=$(($1 * 5))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
-
 gnome_system_bus_start() {
     local address_file
     address_file=$(mktemp)
     dbus-daemon --session --nofork --nopidfile --print-address=1 >"$address_file" &
     pids+=($!)
-    gnome_poll 10 test -s "$address_file" || return 1
+    wait_for 10 test -s "$address_file" || return 1
     DBUS_SYSTEM_BUS_ADDRESS=$(head -n 1 "$address_file")
     export DBUS_SYSTEM_BUS_ADDRESS
     rm -f "$address_file"

@@ -1,3 +1,4 @@
+// The command line: "--version" and "--help", answered before any window.
 #include "app/CommandLine.h"
 
 #include "Version.h"

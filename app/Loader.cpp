@@ -1,3 +1,4 @@
+// The companion starter's work: mark the log-on start, then start the program.
 #include "app/Loader.h"
 
 #include "platform/ProfileFile.h"

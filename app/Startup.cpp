@@ -1,3 +1,4 @@
+// The start of the program: one copy, the first-run defaults, the splash, the main window.
 #include "app/Startup.h"
 
 #include "Version.h"

@@ -1,3 +1,4 @@
+// The splash window: the version and the progress of the start.
 #include "app/frmSplash.h"
 
 #include "Version.h"

@@ -1,3 +1,4 @@
+// The companion starter's entry point (Loader, the log-on launcher).
 #include "app/Loader.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/ProgramFolder.h"

@@ -1,3 +1,4 @@
+// The program's entry point: the Qt platform, the application, then the start-up sequence.
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "platform/DesktopWallpaper.h"

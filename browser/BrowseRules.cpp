@@ -1,3 +1,4 @@
+// The image browser's rules without a window: folder listing, selection, adding.
 #include "browser/BrowseRules.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// The image browser's folder list: the path from the root down, then the sub-folders.
 #include "browser/DirListBox.h"
 
 #include "browser/BrowseRules.h"

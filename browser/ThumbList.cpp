@@ -1,3 +1,4 @@
+// The image browser's thumbnail list and the clicks it reports.
 #include "browser/ThumbList.h"
 
 #include "browser/BrowseRules.h"

@@ -1,3 +1,4 @@
+// The image browser's thumbnail scan: pictures decoded off the window's thread.
 #include "browser/ThumbnailScan.h"
 
 #include "browser/BrowseRules.h"

@@ -1,3 +1,4 @@
+// The image browser's drive list: "/" first, then the mounted disks.
 #include "browser/Volumes.h"
 
 #include "platform/Mounts.h"

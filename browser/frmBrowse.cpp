@@ -1,3 +1,4 @@
+// The image browser window: folders, drives, thumbnails, preview and adding.
 #include "browser/frmBrowse.h"
 
 #include "browser/BrowseRules.h"

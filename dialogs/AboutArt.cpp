@@ -1,3 +1,4 @@
+// The about dialog's pictures, drawn in code.
 #include "dialogs/AboutArt.h"
 
 #include <QLinearGradient>

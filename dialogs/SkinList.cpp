@@ -1,3 +1,4 @@
+// The options dialog's skin list: the pictures in the Skins folder.
 #include "dialogs/SkinList.h"
 
 #include <QDir>

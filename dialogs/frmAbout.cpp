@@ -1,3 +1,4 @@
+// The about dialog: name, version, pictures and links.
 #include "dialogs/frmAbout.h"
 
 #include "Version.h"

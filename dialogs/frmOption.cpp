@@ -1,3 +1,4 @@
+// The options dialog: splash, tray icon, start at log-on, wallpaper method, skin.
 #include "dialogs/frmOption.h"
 
 #include "dialogs/SkinList.h"

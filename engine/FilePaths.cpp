@@ -1,3 +1,4 @@
+// Path operations on full paths: folder, file name, extension, joining.
 #include "engine/FilePaths.h"
 
 #include <QDir>

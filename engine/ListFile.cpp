@@ -1,3 +1,4 @@
+// Picture list files: reading and writing the fixed 200-byte records.
 #include "engine/ListFile.h"
 
 #include <QFile>

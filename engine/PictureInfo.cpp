@@ -1,3 +1,4 @@
+// Picture information: type, size in KB and pixel size read from file headers.
 #include "engine/PictureInfo.h"
 
 #include "engine/FilePaths.h"

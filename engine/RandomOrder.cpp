@@ -1,3 +1,4 @@
+// The random order: the three-number generator state and the non-repeating pick.
 #include "engine/RandomOrder.h"
 
 #include "settings/Module1.h"

@@ -1,3 +1,4 @@
+// Applying a wallpaper: the chosen method, the conversion to a bitmap, the registry values.
 #include "engine/SetWallpaper.h"
 
 #include "platform/RegistryStore.h"

@@ -1,3 +1,4 @@
+// Thumbnails shared by the search results and the image browser: decoding and fitting.
 #include "engine/Thumbnail.h"
 
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// The main window's picture buttons, drawn in code.
 #include "mainwindow/ButtonIcons.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// The change schedule's rules without a window: modes, intervals, due changes.
 #include "mainwindow/Schedule.h"
 
 #include "settings/Module1.h"

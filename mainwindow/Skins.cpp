@@ -1,3 +1,4 @@
+// The main window's skin: the background picture and the help label's looks.
 #include "mainwindow/Skins.h"
 
 #include "settings/Module1.h"

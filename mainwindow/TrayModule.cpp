@@ -1,3 +1,4 @@
+// The notification-area icon and the plain rules of background mode.
 #include "mainwindow/TrayModule.h"
 
 #include "settings/Module1.h"

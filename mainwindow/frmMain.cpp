@@ -1,3 +1,4 @@
+// The main window: its controls, initialisation, shutdown and the dialogs it opens.
 #include "mainwindow/frmMain.h"
 
 #include "engine/FilePaths.h"

@@ -1,3 +1,4 @@
+// The desktop wallpaper service: picks the running desktop's backend and applies a picture.
 #include "platform/DesktopWallpaper.h"
 
 #include "platform/wallpaper/Backends.h"

@@ -1,3 +1,4 @@
+// Message boxes and the common file dialogs over Qt.
 #include "platform/Dialogs.h"
 
 #include <QDir>

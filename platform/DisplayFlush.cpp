@@ -1,3 +1,4 @@
+// Makes the display server carry out what the windows asked before the program goes on.
 #include "platform/DisplayFlush.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// Reads the font set-up on a worker thread while the start goes on.
 #include "platform/FontPreload.h"
 
 #include <QFontDatabase>

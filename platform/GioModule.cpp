@@ -1,3 +1,4 @@
+// Loads the GIO module (libtavorin-gio.so) on first use.
 #include "platform/GioModule.h"
 
 #include "platform/gio/GioEntry.h"

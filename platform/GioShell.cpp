@@ -1,3 +1,4 @@
+// Opens documents with the desktop's default program through GIO.
 #include "platform/GioShell.h"
 
 #include "platform/OpenWithDialog.h"

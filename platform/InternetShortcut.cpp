@@ -1,3 +1,4 @@
+// Internet shortcut files: the URL= line of their [InternetShortcut] section.
 #include "platform/InternetShortcut.h"
 
 #include <QList>

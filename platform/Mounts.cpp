@@ -1,3 +1,4 @@
+// The mounted file systems, as the kernel lists them.
 #include "platform/Mounts.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// The "Open with" dialog: the programs the desktop knows for a file.
 #include "platform/OpenWithDialog.h"
 
 #include <QDialogButtonBox>

@@ -1,3 +1,4 @@
+// Profile (INI) files read and written with the platform's rules.
 #include "platform/ProfileFile.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// The program folder: where the program, its data and its own files lie.
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>

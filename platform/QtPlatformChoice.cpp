@@ -1,3 +1,4 @@
+// Chooses Qt's platform plugin from the session type (Wayland or X11).
 #include "platform/QtPlatformChoice.h"
 
 #include "platform/wallpaper/DesktopDetect.h"

@@ -1,3 +1,4 @@
+// The notification-area icon over QSystemTrayIcon (XEmbed and StatusNotifierItem).
 #include "platform/QtTrayIcon.h"
 
 #include <QDBusConnection>

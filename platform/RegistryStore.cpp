@@ -1,3 +1,4 @@
+// The registry stand-in: Run key as XDG autostart entries, desktop key as Desktop.INI.
 #include "platform/RegistryStore.h"
 
 #include "platform/ProfileFile.h"

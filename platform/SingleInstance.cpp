@@ -1,3 +1,4 @@
+// One running copy per program folder: a lock file and a socket to call it.
 #include "platform/SingleInstance.h"
 
 #include <QCryptographicHash>

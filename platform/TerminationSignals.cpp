@@ -1,3 +1,4 @@
+// SIGTERM and SIGHUP turned into a Qt signal through a pipe.
 #include "platform/TerminationSignals.h"
 
 #include <QSocketNotifier>

@@ -1,3 +1,4 @@
+// One folder listed once: the matching file names and the sub-folders.
 #include "search/FolderListing.h"
 
 #include <QString>

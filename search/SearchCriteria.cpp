@@ -1,3 +1,4 @@
+// The search criteria: file types, name patterns and resolutions.
 #include "search/SearchCriteria.h"
 
 #include <algorithm>

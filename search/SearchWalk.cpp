@@ -1,3 +1,4 @@
+// The search walk through a folder tree, one folder per step.
 #include "search/SearchWalk.h"
 
 #include "search/FolderListing.h"

@@ -1,3 +1,4 @@
+// The cell and its fitting for the search results (the shared ones, from engine/Thumbnail.h).
 #include "search/Thumbnail.h"
 
 #include <QThread>

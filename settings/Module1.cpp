@@ -1,3 +1,4 @@
+// Module1: the settings store, registry access and opening documents.
 #include "settings/Module1.h"
 
 #include "platform/ProfileFile.h"

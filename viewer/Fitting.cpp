@@ -1,3 +1,4 @@
+// Where a picture sits in the full-screen viewer.
 #include "viewer/Fitting.h"
 
 #include <cmath>

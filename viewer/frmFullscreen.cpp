@@ -1,3 +1,4 @@
+// The full-screen viewer "Preview Image".
 #include "viewer/frmFullscreen.h"
 
 #include "viewer/Fitting.h"

@@ -1,3 +1,4 @@
+// libtavorin-gio.so: the plain C entry points over GIO.
 #include "platform/gio/GioEntry.h"
 
 #include "platform/GioShell.h"

@@ -1,3 +1,4 @@
+// What the wallpaper backends talk to: buses, programs and the X server.
 #include "platform/wallpaper/Backends.h"
 
 #include "platform/GioModule.h"

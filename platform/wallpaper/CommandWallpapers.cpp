@@ -1,3 +1,4 @@
+// Wallpaper backends that run a desktop's own program (LXQt, sway and others).
 #include "platform/wallpaper/CommandWallpapers.h"
 
 #include <QCryptographicHash>

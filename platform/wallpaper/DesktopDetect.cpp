@@ -1,3 +1,4 @@
+// Which desktop runs, from the session's environment.
 #include "platform/wallpaper/DesktopDetect.h"
 
 #include <QHash>

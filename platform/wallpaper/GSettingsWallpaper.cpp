@@ -1,3 +1,4 @@
+// Wallpaper through GSettings: GNOME, Cinnamon, MATE.
 #include "platform/wallpaper/GSettingsWallpaper.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// Wallpaper on KDE Plasma: a desktop script run by plasmashell over D-Bus.
 #include "platform/wallpaper/KdeWallpaper.h"
 
 #include <QDBusMessage>

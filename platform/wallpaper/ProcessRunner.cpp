@@ -1,3 +1,4 @@
+// Runs a program with an argument list, never through a shell, and waits for it.
 #include "platform/wallpaper/ProcessRunner.h"
 
 #include "platform/wallpaper/WallpaperBackend.h"

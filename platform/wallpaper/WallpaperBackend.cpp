@@ -1,3 +1,4 @@
+// The wallpaper backend interface and the rules all backends share.
 #include "platform/wallpaper/WallpaperBackend.h"
 
 #include <QFile>

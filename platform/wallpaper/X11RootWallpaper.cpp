@@ -1,3 +1,4 @@
+// The X11 root window wallpaper: a pixmap per screen and its root properties.
 #include "platform/wallpaper/X11RootWallpaper.h"
 
 #include <QImageReader>

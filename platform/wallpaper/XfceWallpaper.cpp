@@ -1,3 +1,4 @@
+// Wallpaper on XFCE: every monitor's and workspace's key through xfconf.
 #include "platform/wallpaper/XfceWallpaper.h"
 
 #include <QDBusArgument>

@@ -1,4 +1,4 @@
-#include "HostileFiles.h"
+#include "tests/support/TestPictures.h"
 #include "browser/BrowseRules.h"
 #include "browser/DirListBox.h"
 #include "browser/ThumbList.h"

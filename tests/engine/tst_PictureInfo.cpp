@@ -1,5 +1,5 @@
 #include "engine/PictureInfo.h"
-#include "tests/engine/TestPictures.h"
+#include "tests/support/TestPictures.h"
 
 #include <QDir>
 #include <QFile>

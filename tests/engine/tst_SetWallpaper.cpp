@@ -1,5 +1,5 @@
 #include "engine/SetWallpaper.h"
-#include "tests/engine/TestPictures.h"
+#include "tests/support/TestPictures.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TempProgramFolder.h"
 

@@ -7,6 +7,8 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 namespace tavorin::test {
 
 QImage Solid(QSize size, QColor colour) {
@@ -133,6 +135,102 @@ QString WritePicture(const QString& path, QSize size, QColor colour, const char*
                                               size.width(), size.height())));
     return file.resize(54 + qint64{(size.width() * 3 + 3) / 4 * 4} * size.height()) ? path
                                                                                     : QString();
+}
+
+QImage FourColours(const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    const int halfW = size.width() / 2;
+    const int halfH = size.height() / 2;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const bool right = x >= halfW;
+            const bool bottom = y >= halfH;
+            const QRgb colour = !bottom ? (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0))
+                                        : (right ? qRgb(255, 255, 255) : qRgb(0, 0, 255));
+            image.setPixel(x, y, colour);
+        }
+    return image;
+}
+
+QByteArray TinyGif() {
+    return GifBytes(QSize(1, 1), QSize(1, 1), Qt::red);
+}
+
+namespace {
+void putLE16(QByteArray& b, int at, quint16 v) {
+    qToLittleEndian(v, b.data() + at);
+}
+void putLE32(QByteArray& b, int at, quint32 v) {
+    qToLittleEndian(v, b.data() + at);
+}
+
+QByteArray bitmapHeaders(int width, int height, int bits, quint32 pixelBytes) {
+    QByteArray b(54, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    putLE32(b, 2, 54 + pixelBytes);
+    putLE32(b, 10, 54);
+    putLE32(b, 14, 40);
+    putLE32(b, 18, static_cast<quint32>(width));
+    putLE32(b, 22, static_cast<quint32>(height));
+    putLE16(b, 26, 1);
+    putLE16(b, 28, static_cast<quint16>(bits));
+    putLE32(b, 34, pixelBytes);
+    return b;
+}
+} // namespace
+
+QByteArray Bitmap16() {
+    QByteArray b = bitmapHeaders(2, 2, 16, 8);
+    QByteArray rows(8, '\0');
+    // Bottom row first: blue, white; then the top row: red, green.
+    putLE16(rows, 0, 0x001F);
+    putLE16(rows, 2, 0x7FFF);
+    putLE16(rows, 4, 0x7C00);
+    putLE16(rows, 6, 0x03E0);
+    return b + rows;
+}
+
+QByteArray BitmapHeaderOnly(int width, int height) {
+    const quint32 row = ((static_cast<quint32>(width) * 24 + 31) / 32) * 4;
+    return bitmapHeaders(width, height, 24, row * static_cast<quint32>(height)) +
+           QByteArray(16, '\x40');
+}
+
+QByteArray JpegClaiming(int width, int height) {
+    return WithJpegSize(Encoded(FourColours(QSize(16, 16)), "JPEG"), width, height);
+}
+
+QByteArray TruncatedJpeg(const QSize& size, double keep) {
+    const QByteArray jpeg = Encoded(FourColours(size), "JPEG");
+    return jpeg.left(static_cast<qsizetype>(jpeg.size() * keep));
+}
+
+QStringList WriteHostileFiles(const QString& folder) {
+    const QString p = folder + QLatin1Char('/');
+    const QByteArray jpeg = PictureBytes("JPG", QSize(64, 48), Qt::darkGreen);
+    const QByteArray bmp = PictureBytes("BMP", QSize(64, 48), Qt::darkGreen);
+
+    WriteFile(p + "bad-empty.jpg", {});
+    WriteFile(p + "bad-empty.gif", {});
+    WriteFile(p + "bad-text.bmp", "this is not a picture\n");
+    WriteFile(p + "bad-header-only.jpg", jpeg.left(2));
+    WriteFile(p + "truncated.jpg", jpeg.left(jpeg.size() / 2));
+    WriteFile(p + "truncated.bmp", bmp.left(bmp.size() / 2));
+    WriteFile(p + "lying-huge.jpg", WithJpegSize(jpeg, 60000, 60000));
+    WriteFile(p + "lying-small.jpg", WithJpegSize(jpeg, 16, 16));
+    WriteFile(p + "lying-huge.bmp", WithBitmapSize(bmp, 30000, 30000));
+    WriteFile(p + "bad-zero-size.gif", GifBytes(QSize(0, 0), QSize(0, 0)));
+    WriteFile(p + "zero-frame.gif", GifBytes(QSize(20, 10), QSize(0, 0)));
+    WriteFile(p + "frame-outside.gif", GifBytes(QSize(4, 4), QSize(40, 40)));
+    ::mkfifo(QFile::encodeName(p + "bad-pipe.jpg").constData(), 0600);
+    WritePicture(p + "new\nline.jpg", QSize(30, 20), Qt::blue, "JPG");
+    WritePicture(p + "-dash.gif", QSize(30, 20), Qt::red, "GIF");
+    WritePicture(p + "quote'\"pipe|.bmp", QSize(30, 20), Qt::green, "BMP");
+    return {"bad-empty.jpg",  "bad-empty.gif",     "bad-text.bmp",   "bad-header-only.jpg",
+            "truncated.jpg",  "truncated.bmp",     "lying-huge.jpg", "lying-small.jpg",
+            "lying-huge.bmp", "bad-zero-size.gif", "zero-frame.gif", "frame-outside.gif",
+            "bad-pipe.jpg",   "new\nline.jpg",     "-dash.gif",      "quote'\"pipe|.bmp"};
 }
 
 } // namespace tavorin::test

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace tavorin::test {
 
@@ -39,5 +40,23 @@ QByteArray ReadFile(const QString& path);
 // JPEG whose header claims the size.
 QString WritePicture(const QString& path, QSize size, QColor colour = Qt::red,
                      const char* format = nullptr);
+
+// A picture of four coloured quarters (red, green, blue, white).
+QImage FourColours(const QSize& size);
+// A 1 x 1 GIF of one red pixel.
+QByteArray TinyGif();
+// A 2 x 2 16-bit (5-5-5) bitmap: red, green / blue, white from the top.
+QByteArray Bitmap16();
+// A 24-bit bitmap header claiming width x height, with no pixels behind it.
+QByteArray BitmapHeaderOnly(int width, int height);
+// A real JPEG whose frame header claims width x height.
+QByteArray JpegClaiming(int width, int height);
+// A JPEG cut short after `keep` of its bytes.
+QByteArray TruncatedJpeg(const QSize& size, double keep);
+
+// Files that claim to be pictures and are not, or not quite; returns the
+// names written into the folder, each ending in jpg, bmp or gif.
+// "Surely unreadable" ones start with "bad-".
+QStringList WriteHostileFiles(const QString& folder);
 
 } // namespace tavorin::test

@@ -76,3 +76,21 @@ tavorin_build() {
     tavorin_configure "$@"
     cmake --build "$1" -j "$TAVORIN_JOBS"
 }
+
+# tavorin_test_targets <build folder> [ctest selection...]: the build targets
+# of the test programs the selected tests run (a test's command, or the
+# wrapper's argument, that names a target's file in the build folder).
+tavorin_test_targets() {
+    local dir=$1
+    shift
+    ctest --test-dir "$dir" --show-only=json-v1 "$@" | python3 -c '
+import json, os, sys
+build = os.path.realpath(sys.argv[1])
+names = set()
+for test in json.load(sys.stdin).get("tests", []):
+    for arg in test.get("command", []):
+        path = os.path.realpath(arg)
+        if path.startswith(build + "/") and os.path.basename(path).startswith("tst_"):
+            names.add(os.path.basename(path))
+print("\n".join(sorted(names)))' "$dir"
+}

@@ -86,6 +86,13 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     Timer1.setInterval(60000);
     Timer2.setInterval(1000);
     Timer3.setInterval(100);
+    // The timers are members; as children with names they can be found
+    // like the controls (a member leaves its parent before the parent ends).
+    for (auto [timer, name] :
+         {std::pair{&Timer1, "Timer1"}, {&Timer2, "Timer2"}, {&Timer3, "Timer3"}}) {
+        timer->setParent(this);
+        timer->setObjectName(QLatin1String(name));
+    }
     createControls();
     createMainMenu();
     connectHandlers();

@@ -115,7 +115,6 @@ void frmMain::createControls() {
     createButtons();
     createListControls();
     createScheduleControls();
-    createListMenu();
 }
 
 void frmMain::createButtons() {
@@ -163,18 +162,8 @@ void frmMain::createListControls() {
         label(this, "Label2", QStringLiteral("Wallpaper List:"), twipRect(720, 120, 1335, 255));
     lblListCount =
         label(this, "lblListCount", QStringLiteral("0/0"), twipRect(2040, 120, 855, 255));
-    lstWallpaper = place(new QListWidget(this), "lstWallpaper", twipRect(720, 360, 2415, 1500));
-    lstWallpaper->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstWallpaper->setUniformItemSizes(true); // one line per row: no row is measured
-    // A palette, not a style sheet: style sheets cost the program a second
-    // style object for its whole run.
-    QPalette yellow = lstWallpaper->palette();
-    yellow.setColor(QPalette::Base, QColor(255, 255, 192));
-    lstWallpaper->setPalette(yellow);
-    lstWallpaper->viewport()->setAcceptDrops(true);
-    lstWallpaper->viewport()->installEventFilter(this);
-    lstAdd = place(new QListWidget(this), "lstAdd", QRect());
-    lstAdd->hide();
+    WallpaperListHost& host = *this; // a private base, reached from inside
+    list_ = std::make_unique<WallpaperList>(this, twipRect(720, 360, 2415, 1500), m_, host);
 
     Label3 = label(this, "Label3", QStringLiteral("Preview:"), twipRect(3240, 120, 735, 255));
     lblHelp = label(this, "lblHelp", QStringLiteral("Help"), twipRect(6240, 0, 405, 195));
@@ -248,30 +237,6 @@ void frmMain::createScheduleControls() {
     lblShutdown->setToolTip(shutdownTip);
     for (QLabel* caption : {lblRandom, lblShutdown})
         caption->installEventFilter(this);
-}
-
-void frmMain::createListMenu() {
-    mlist = new QMenu(QStringLiteral("List Menu"), this);
-    mlist->setObjectName(QStringLiteral("mlist"));
-    auto entry = [this](const char* name, const QString& caption) {
-        QAction* action = mlist->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    auto separator = [this](const char* name) {
-        QAction* action = mlist->addSeparator();
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    mApply = entry("mApply", QStringLiteral("Set As Wallpaper"));
-    mnuListSeperator = separator("mnuListSeperator");
-    mSearch = entry("mSearch", QStringLiteral("&Search"));
-    mAdd = entry("mAdd", QStringLiteral("&Add"));
-    mDelete = entry("mDelete", QStringLiteral("&Delete"));
-    mUp = entry("mUp", QStringLiteral("Move &Up"));
-    mDown = entry("mDown", QStringLiteral("Move D&own"));
-    mnuListSeperator2 = separator("mnuListSeperator2");
-    mClear = entry("mClear", QStringLiteral("&Clear"));
 }
 
 void frmMain::connectHandlers() {
@@ -382,7 +347,7 @@ void frmMain::Load_List() {
         chkRandom->setChecked(*random == 1);
     savedListStamp_ = StampOf(AutomaticListFile(m_));
     savedList_ = LoadAutomaticList(m_);
-    appendEntries(savedList_);
+    list_->AppendAll(savedList_);
 }
 
 // ------------------------------------------------------ other windows

@@ -8,6 +8,7 @@
 #include "mainwindow/Skins.h"
 #include "mainwindow/SplashStatus.h"
 #include "mainwindow/TrayModule.h"
+#include "mainwindow/WallpaperList.h"
 #include "settings/Module1.h"
 
 #include <QDateTime>
@@ -17,6 +18,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -47,7 +49,11 @@ struct MainWindowOpeners {
 
 // The main window: loaded for the whole run. Owns the wallpaper list, the
 // schedule and the preview.
-class frmMain : public QWidget, public PictureTarget, public OptionsHost, private SkinTarget {
+class frmMain : public QWidget,
+                public PictureTarget,
+                public OptionsHost,
+                private SkinTarget,
+                private WallpaperListHost {
     Q_OBJECT
   public:
     frmMain(Module1& module, SplashStatus& splash, QWidget* parent = nullptr);
@@ -88,8 +94,6 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     QPushButton* cmdDown = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* lblListCount = nullptr;
-    QListWidget* lstWallpaper = nullptr;
-    QListWidget* lstAdd = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* lblHelp = nullptr;
     QFrame* Frame2 = nullptr;
@@ -119,18 +123,6 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdApply = nullptr;
     QLabel* lblFilePath = nullptr;
-
-    // The list menu.
-    QMenu* mlist = nullptr;
-    QAction* mApply = nullptr;
-    QAction* mnuListSeperator = nullptr;
-    QAction* mSearch = nullptr;
-    QAction* mAdd = nullptr;
-    QAction* mDelete = nullptr;
-    QAction* mUp = nullptr;
-    QAction* mDown = nullptr;
-    QAction* mnuListSeperator2 = nullptr;
-    QAction* mClear = nullptr;
 
     // The main popup menu: the tray icon's menu, also opened by a right
     // press on the window's controls.
@@ -261,7 +253,6 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void createListControls();
     void createScheduleControls();
     void createButtons();
-    void createListMenu();
     void connectHandlers();
     void connectListHandlers();
 
@@ -315,18 +306,15 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     int boxInterval() const;
 
     // List.
-    void setListSelection(int row);
-    void removeEntry(int row);
+    void ListSelectionChanged() override;
+    void ListDoubleClicked() override;
+    void ListEntriesRemoved() override;
+    void ListOrderChanged() override;
     void clearPreview();
     void showNoPictureInfo();
     bool showPreview(const QString& path);
     void reportMissingPicture();
-    void moveSelected(int offset);
-    void moveEntry(int from, int to);
-    void appendEntry(const QString& path, const QString& name);
-    void appendEntries(const QStringList& paths);
     void reportUnsavedPictures(const QStringList& skipped);
-    void beginDrag();
 
     // Ending.
     void Form_Unload();
@@ -342,13 +330,13 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     int previewPeriod_ = 0;
     int previewIndex_ = 0;
     QString previewPath_;
-    QPoint dragStart_;
     int trayLostTicks_ = 0;
     bool ownPopup_ = false;
     bool inClick_ = false;
     bool reportingMissing_ = false;
     bool changing_ = false;
 
+    std::unique_ptr<WallpaperList> list_; // lstWallpaper and its menu
     TrayModule tray_;
     BackgroundMode mode_;
     SkinPreload skinPreload_;

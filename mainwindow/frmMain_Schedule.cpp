@@ -46,7 +46,7 @@ void frmMain::cboChange_Click() {
         cmdPreview->setEnabled(false);
         setShutdownEnabled(true);
     } else {
-        cmdPreview->setEnabled(lstWallpaper->count() >= 1);
+        cmdPreview->setEnabled(list_->Count() >= 1);
         setShutdownEnabled(false);
         chkShutdown->setChecked(false);
     }
@@ -89,7 +89,7 @@ int frmMain::boxInterval() const {
 // ------------------------------------------------------------ Apply
 
 void frmMain::cmdApply_Click() {
-    order_.ListTotal = lstWallpaper->count();
+    order_.ListTotal = list_->Count();
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
         order_.Reseed = true;
         writeSetting(kSettings, QStringLiteral("Click"), QStringLiteral("1"));
@@ -250,9 +250,9 @@ void frmMain::Set_Wallpaper(QString& path) {
 // Applies the selected picture now; the schedule's position stays.
 void frmMain::cmdApplyNow_Click() {
     const int index = ListIndex();
-    if (index < 0 || index >= lstAdd->count())
+    if (index < 0)
         return;
-    QString path = lstAdd->item(index)->text();
+    QString path = list_->PathAt(index);
     Set_Wallpaper(path);
 }
 
@@ -288,7 +288,7 @@ void frmMain::Timer2_Timer() {
 
 // One step of the preview: the selection moves as the schedule would.
 void frmMain::Preview_Step() {
-    const int count = lstWallpaper->count();
+    const int count = list_->Count();
     if (chkRandom->isChecked()) {
         // The pick works with the list as shown; the schedule keeps its own
         // count of the applied list.
@@ -304,12 +304,12 @@ void frmMain::Preview_Step() {
     }
     if (count == 0) {
         previewIndex_ = 0;
-        setListSelection(-1);
+        list_->Select(-1);
         return;
     }
     if (previewIndex_ < 0 || previewIndex_ >= count)
         previewIndex_ = 0;
-    setListSelection(previewIndex_);
+    list_->Select(previewIndex_);
     ++previewIndex_;
     if (previewIndex_ >= count)
         previewIndex_ = 0;

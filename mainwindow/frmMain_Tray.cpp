@@ -127,20 +127,12 @@ bool frmMain::mainMenuEvent(QObject* watched, QEvent* event) {
 void frmMain::Show_Main_Menu(Qt::MouseButton Button, const QPoint& at) {
     if (Button != Qt::RightButton)
         return;
-    applyMenuLook(MainMenuLook(mode_, [this] {
-        QStringList names;
-        for (int i = 0; i < lstWallpaper->count(); ++i)
-            names << lstWallpaper->item(i)->text();
-        return names;
-    }()));
+    applyMenuLook(MainMenuLook(mode_, list_->Names()));
     popupMainMenu(at);
 }
 
 void frmMain::Add_Menu() {
-    QStringList names;
-    for (int i = 0; i < lstWallpaper->count(); ++i)
-        names << lstWallpaper->item(i)->text();
-    applyMenuLook(TrayMenuLook(mode_, names));
+    applyMenuLook(TrayMenuLook(mode_, list_->Names()));
 }
 
 // The picture entries, what is visible, and the captions of a menu look.
@@ -184,9 +176,9 @@ void frmMain::mMenu_AboutToShow() {
 }
 
 void frmMain::mWallpaper_Click(int Index) {
-    if (Index < 1 || Index > lstWallpaper->count())
+    if (Index < 1 || Index > list_->Count())
         return;
-    lstWallpaper->setCurrentRow(Index - 1);
+    list_->Select(Index - 1);
     cmdApplyNow_Click();
 }
 
@@ -361,7 +353,7 @@ void frmMain::enterBackground() {
 
 void frmMain::leaveBackground() {
     const int index = ListIndex();
-    if (index >= 0 && index < lstAdd->count() && !showPreview(lstAdd->item(index)->text()))
+    if (index >= 0 && !showPreview(list_->PathAt(index)))
         clearPreview();
     trayWatch.stop();
     Skins();

@@ -30,8 +30,6 @@ namespace tavorin {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-
 // The window design measures in twips, 15 to the pixel.
 int px(int twips) {
     return qRound(twips / 15.0);
@@ -283,11 +281,11 @@ void frmMain::LoadData() {
     Load_List();
     List_Count();
     setSplashStatus(QStringLiteral("Setting up interface......"));
-    setModeText(m_.GetINIFile(kSettings, QStringLiteral("Change")));
+    setMode(ChangeModeFromText(m_.GetINIFile(ini::kSettings, ini::kChange)));
     cboChange_Click();
     restoreInterval();
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Loader")), 1) ||
-        ChangeMode() != kModeStartup)
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kLoader), 1) ||
+        ChangeMode() != tavorin::ChangeMode::Startup)
         cmdApply_Click();
     if (ended_)
         return;
@@ -297,7 +295,7 @@ void frmMain::LoadData() {
 }
 
 void frmMain::bringLogOnEntryInLine() {
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Startup")), 0))
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kStartup), 0))
         m_.DeleteRegValue(kRunValuePath);
     else
         m_.WriteRegValue(kRunKeyPath, QStringLiteral("Tavorin"),
@@ -305,28 +303,28 @@ void frmMain::bringLogOnEntryInLine() {
 }
 
 void frmMain::fillChangeModes() {
-    const bool startsWithSystem =
-        !EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Startup")), 0);
+    const bool startsWithSystem = !EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kStartup), 0);
     cboChange->clear();
-    cboChange->addItems(ChangeModes(startsWithSystem));
+    for (const tavorin::ChangeMode mode : ChangeModes(startsWithSystem))
+        cboChange->addItem(tavorin::ChangeModeText(mode));
     cboChange->setCurrentIndex(0);
 }
 
 // A mode that is not offered (an empty or hand-edited value, or "Startup"
 // after the program stopped starting with the system) leaves the box as it
 // was.
-void frmMain::setModeText(const QString& mode) {
-    const int index = cboChange->findText(mode);
+void frmMain::setMode(tavorin::ChangeMode mode) {
+    const int index = cboChange->findText(tavorin::ChangeModeText(mode));
     if (index >= 0)
         cboChange->setCurrentIndex(index);
 }
 
-QString frmMain::ChangeMode() const {
-    return cboChange->currentText();
+ChangeMode frmMain::ChangeMode() const {
+    return ChangeModeFromText(cboChange->currentText());
 }
 
 void frmMain::restoreInterval() {
-    const auto interval = SplitInterval(m_.GetINIFile(kSettings, QStringLiteral("min")));
+    const auto interval = SplitInterval(m_.GetINIFile(ini::kSettings, ini::kMin));
     if (!interval)
         return;
     txtHour->setText(QString::number(interval->hours));
@@ -339,11 +337,10 @@ void frmMain::restoreInterval() {
 }
 
 void frmMain::Load_List() {
-    setModeText(m_.GetINIFile(kSettings, QStringLiteral("change")));
-    if (const auto shutdown =
-            WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("shutdown")), 0, 1))
+    setMode(ChangeModeFromText(m_.GetINIFile(ini::kSettings, ini::kChange)));
+    if (const auto shutdown = WholeNumber(m_.GetINIFile(ini::kSettings, ini::kShutdown), 0, 1))
         chkShutdown->setChecked(*shutdown == 1);
-    if (const auto random = WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("random")), 0, 1))
+    if (const auto random = WholeNumber(m_.GetINIFile(ini::kSettings, ini::kRandom), 0, 1))
         chkRandom->setChecked(*random == 1);
     savedListStamp_ = StampOf(AutomaticListFile(m_));
     savedList_ = LoadAutomaticList(m_);

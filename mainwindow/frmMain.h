@@ -236,8 +236,8 @@ class frmMain : public QWidget,
     QStringList ListPaths() const;
     // The selected entry, -1 for none.
     int ListIndex() const;
-    // The current change mode.
-    QString ChangeMode() const;
+    // The change mode the box shows.
+    tavorin::ChangeMode ChangeMode() const;
     // The list row under a point of the list's viewport; the entry count
     // for a point below the last row.
     int RowAt(int Y) const;
@@ -288,7 +288,7 @@ class frmMain : public QWidget,
     void writeSetting(const QString& section, const QString& key, const QString& value);
     void bringLogOnEntryInLine();
     void fillChangeModes();
-    void setModeText(const QString& mode);
+    void setMode(tavorin::ChangeMode mode);
     void restoreInterval();
     void Load_List();
     void Save_List();

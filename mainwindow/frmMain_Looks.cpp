@@ -17,8 +17,6 @@ namespace tavorin {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-
 void setTextColour(QLabel* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -67,14 +65,14 @@ void frmMain::applyHelpLook(const HelpLook& look) {
 }
 
 void frmMain::lblHelp_MouseMove() {
-    applyHelpLook(HelpHoverLook(m_.GetINIFile(kSettings, QStringLiteral("Skin"))));
+    applyHelpLook(HelpHoverLook(m_.GetINIFile(ini::kSettings, ini::kSkin)));
 }
 
 void frmMain::lblHelp_Layout() {
     // Only a label that shows its hover look has anything to give back.
     if (!lblHelp->font().underline())
         return;
-    applyHelpLook(HelpRestLook(m_.GetINIFile(kSettings, QStringLiteral("Skin"))));
+    applyHelpLook(HelpRestLook(m_.GetINIFile(ini::kSettings, ini::kSkin)));
 }
 
 // ------------------------------------------------------------ documents

@@ -20,10 +20,6 @@
 
 namespace tavorin {
 
-namespace {
-const QString kSettings = QStringLiteral("Settings");
-} // namespace
-
 // ------------------------------------------------------------- the menu
 
 void frmMain::createMainMenu() {
@@ -189,7 +185,7 @@ TrayModule::Owner frmMain::trayOwner() {
 }
 
 void frmMain::UpdateTrayIcon() {
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 0))
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kSystray), 0))
         RemoveTrayIcon();
     else
         AddTrayIcon();
@@ -331,11 +327,11 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::enterBackground() {
-    if (ShowsHiddenIconNotice(m_.GetINIFile(kSettings, QStringLiteral("Systray")),
-                              m_.GetINIFile(kSettings, QStringLiteral("info")))) {
+    if (ShowsHiddenIconNotice(m_.GetINIFile(ini::kSettings, ini::kSystray),
+                              m_.GetINIFile(ini::kSettings, ini::kInfo))) {
         m_.dialogs().MsgBox(kHiddenIconNotice, MsgButtons::Ok, MsgIcon::Information,
                             kHiddenIconNoticeTitle);
-        m_.WriteINIFile(kSettings, QStringLiteral("info"), QStringLiteral("1"));
+        m_.WriteINIFile(ini::kSettings, ini::kInfo, QStringLiteral("1"));
     }
     mode_.Minimise();
     mDisable->setVisible(true);
@@ -420,7 +416,7 @@ bool frmMain::systrayWanted() {
         }
     }
     if (!systrayKnown_) {
-        systrayOn_ = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 1);
+        systrayOn_ = EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kSystray), 1);
         systrayKnown_ = true;
     }
     return systrayOn_;

@@ -15,10 +15,9 @@ class tst_Schedule : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void modesOfferStartupOnlyWithTheSystem() {
-        QCOMPARE(ChangeModes(true),
-                 QStringList({"Startup", "Once a day", "Frequently", "Never (manually only)"}));
-        QCOMPARE(ChangeModes(false),
-                 QStringList({"Once a day", "Frequently", "Never (manually only)"}));
+        using M = ChangeMode;
+        QCOMPARE(ChangeModes(true), QList<M>({M::Startup, M::OnceADay, M::Frequently, M::Never}));
+        QCOMPARE(ChangeModes(false), QList<M>({M::OnceADay, M::Frequently, M::Never}));
     }
 
     void numbersFromSettingsAndBoxes() {

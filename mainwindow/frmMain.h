@@ -71,7 +71,8 @@ class frmMain : public QWidget,
     void Append_Picture(const QString& path) override;
     void Set_Wallpaper(QString& path) override;
 
-    MainWindowOpeners openers;
+    // The windows the commands open; tests replace them.
+    MainWindowOpeners& Openers() { return openers_; }
 
     // OptionsHost: what the options dialog changes at once.
     void AddTrayIcon() override;
@@ -84,68 +85,6 @@ class frmMain : public QWidget,
     // Puts the stored skin behind the controls.
     void Skins() override;
     void SetAboutAndRestoreEnabled(bool enabled) override;
-
-    // ---- Controls, named as in the window design.
-    QLabel* Image1 = nullptr;
-    QPushButton* cmdSearch = nullptr;
-    QPushButton* cmdBrowse = nullptr;
-    QPushButton* cmdDelete = nullptr;
-    QPushButton* cmdUp = nullptr;
-    QPushButton* cmdDown = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* lblListCount = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* lblHelp = nullptr;
-    QFrame* Frame2 = nullptr;
-    QLabel* imgPreview = nullptr;
-    QLabel* lblLoading = nullptr;
-    QCheckBox* chkRandom = nullptr;
-    QLabel* lblRandom = nullptr;
-    QPushButton* cmdLoad = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* cboChange = nullptr;
-    QLabel* Label5 = nullptr;
-    QLineEdit* txtHour = nullptr;
-    QScrollBar* scrHour = nullptr;
-    QLabel* Label6 = nullptr;
-    QLineEdit* txtMin = nullptr;
-    QScrollBar* scrMin = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* lblInfo = nullptr;
-    QCheckBox* chkShutdown = nullptr;
-    QLabel* lblShutdown = nullptr;
-    QPushButton* cmdExit = nullptr;
-    QPushButton* cmdAbout = nullptr;
-    QPushButton* cmdOption = nullptr;
-    QPushButton* cmdApplyNow = nullptr;
-    QPushButton* cmdPreview = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdApply = nullptr;
-    QLabel* lblFilePath = nullptr;
-
-    // The main popup menu: the tray icon's menu, also opened by a right
-    // press on the window's controls.
-    QMenu* mMenu = nullptr;
-    QMenu* mChangeMenu = nullptr; // the submenu of mChange
-    QAction* mChange = nullptr;
-    QAction* mnuSeperator3 = nullptr;
-    QAction* mRestore = nullptr;
-    QAction* mAbout = nullptr;
-    QAction* mOption = nullptr;
-    QAction* mnuSeperator = nullptr;
-    QAction* mnuHelp = nullptr;
-    QAction* mnuReadme = nullptr;
-    QAction* mnuWebsite = nullptr;
-    QAction* mnuHelpSeperator = nullptr;
-    QAction* mDisable = nullptr;
-    QAction* mExit = nullptr;
-    // Element 0 is a separator placeholder; element k shows picture k.
-    std::vector<QAction*> mWallpaper;
-
-    QTimer Timer1; // one tick per minute of the "Frequently" mode
-    QTimer Timer2; // the preview, one tick per second
-    QTimer Timer3; // puts the tray icon back while "Systray" is 1
 
     // ---- Handlers.
     // Schedule.
@@ -214,7 +153,6 @@ class frmMain : public QWidget,
     // kTrayLostTicks ticks in a row leaves the window minimised instead.
     void trayWatch_Timer();
     static constexpr int kTrayLostTicks = 3;
-    QTimer trayWatch; // one tick a second while the window is hidden
     // A later start of the program: where no tray can bring the window
     // back, it comes back (or an open modal dialog comes up).
     void Rerun();
@@ -226,7 +164,8 @@ class frmMain : public QWidget,
     // (returns true: cancelled); any other unloads the window.
     bool Form_QueryUnload(bool fromCloseBox);
 
-    // ---- State, readable by tests and the background mode.
+    // ---- State, readable by tests and the background mode. Tests find the
+    // controls and timers by their object names.
     const RandomOrder& randomOrder() const { return order_; }
     const BackgroundMode& Background() const { return mode_; }
     const TrayModule& Tray() const { return tray_; }
@@ -248,6 +187,70 @@ class frmMain : public QWidget,
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // ---- Controls, named as in the window design.
+    QLabel* Image1 = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdUp = nullptr;
+    QPushButton* cmdDown = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* lblListCount = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblHelp = nullptr;
+    QFrame* Frame2 = nullptr;
+    QLabel* imgPreview = nullptr;
+    QLabel* lblLoading = nullptr;
+    QCheckBox* chkRandom = nullptr;
+    QLabel* lblRandom = nullptr;
+    QPushButton* cmdLoad = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* cboChange = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* txtHour = nullptr;
+    QScrollBar* scrHour = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* txtMin = nullptr;
+    QScrollBar* scrMin = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* lblInfo = nullptr;
+    QCheckBox* chkShutdown = nullptr;
+    QLabel* lblShutdown = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QPushButton* cmdAbout = nullptr;
+    QPushButton* cmdOption = nullptr;
+    QPushButton* cmdApplyNow = nullptr;
+    QPushButton* cmdPreview = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdApply = nullptr;
+    QLabel* lblFilePath = nullptr;
+
+    // The main popup menu: the tray icon's menu, also opened by a right
+    // press on the window's controls.
+    QMenu* mMenu = nullptr;
+    QMenu* mChangeMenu = nullptr; // the submenu of mChange
+    QAction* mChange = nullptr;
+    QAction* mnuSeperator3 = nullptr;
+    QAction* mRestore = nullptr;
+    QAction* mAbout = nullptr;
+    QAction* mOption = nullptr;
+    QAction* mnuSeperator = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuReadme = nullptr;
+    QAction* mnuWebsite = nullptr;
+    QAction* mnuHelpSeperator = nullptr;
+    QAction* mDisable = nullptr;
+    QAction* mExit = nullptr;
+    // Element 0 is a separator placeholder; element k shows picture k.
+    std::vector<QAction*> mWallpaper;
+
+    QTimer Timer1;    // one tick per minute of the "Frequently" mode
+    QTimer Timer2;    // the preview, one tick per second
+    QTimer Timer3;    // puts the tray icon back while "Systray" is 1
+    QTimer trayWatch; // one tick a second while the window is hidden
+    MainWindowOpeners openers_;
+
     // Layout.
     void createControls();
     void createListControls();

@@ -100,40 +100,40 @@ void frmMain::mnuWebsite_Click() {
 // -------------------------------------------------------- other windows
 
 void frmMain::setDefaultOpeners() {
-    openers.Browse = [this] {
+    openers_.Browse = [this] {
         showSingle(browseWindow_, [this] { return new frmBrowse(m_, *this); });
     };
-    openers.Search = [this] {
+    openers_.Search = [this] {
         showSingle(searchWindow_, [this] { return new frmSearch(m_, *this); });
     };
-    openers.Options = [this] {
+    openers_.Options = [this] {
         frmOption dialog(m_, *this, this);
         dialog.exec();
     };
-    openers.AboutModal = [this] {
+    openers_.AboutModal = [this] {
         frmAbout dialog(m_, this);
         dialog.exec();
     };
 }
 
 void frmMain::cmdBrowse_Click() {
-    if (openers.Browse)
-        openers.Browse();
+    if (openers_.Browse)
+        openers_.Browse();
 }
 
 void frmMain::cmdSearch_Click() {
-    if (openers.Search)
-        openers.Search();
+    if (openers_.Search)
+        openers_.Search();
 }
 
 void frmMain::cmdOption_Click() {
-    if (openers.Options)
-        openers.Options();
+    if (openers_.Options)
+        openers_.Options();
 }
 
 void frmMain::cmdAbout_Click() {
-    if (openers.AboutModal)
-        openers.AboutModal();
+    if (openers_.AboutModal)
+        openers_.AboutModal();
 }
 
 // From the tray menu the about dialog does not block the program.

@@ -533,10 +533,10 @@ class tst_MainWindow : public QObject {
         MainWindowHarness h;
         frmMain& w = h.start();
         QStringList opened;
-        w.openers.Browse = [&] { opened << "browse"; };
-        w.openers.Search = [&] { opened << "search"; };
-        w.openers.Options = [&] { opened << "options"; };
-        w.openers.AboutModal = [&] { opened << "about"; };
+        w.Openers().Browse = [&] { opened << "browse"; };
+        w.Openers().Search = [&] { opened << "search"; };
+        w.Openers().Options = [&] { opened << "options"; };
+        w.Openers().AboutModal = [&] { opened << "about"; };
         for (const char* command :
              {"cmdBrowse", "cmdSearch", "cmdOption", "cmdAbout", "mAdd", "mSearch", "mOption"})
             h.click(command);

@@ -335,7 +335,7 @@ class tst_MainWindowTray : public QObject {
             dialog.cboSkin->setCurrentText(skin);
             dialog.cmdOK_Click();
         };
-        w.openers.Options = [&] { options(false, "Blue"); };
+        w.Openers().Options = [&] { options(false, "Blue"); };
         h.click("cmdOption");
         QVERIFY(lockedWhileOpen && h.on("mAbout mRestore") == "11" && !h.fake.tray.exists);
         QCOMPARE(h.text("cboChange"), "Once a day");
@@ -344,7 +344,7 @@ class tst_MainWindowTray : public QObject {
                 colourOf(h.find<QLabel>("Label2")) == kSkinLabelColour);
         w.Timer3_Timer(); // the next tick keeps the icon away
         QVERIFY(!h.fake.tray.exists);
-        w.openers.Options = [&] { options(true, "[none]"); };
+        w.Openers().Options = [&] { options(true, "[none]"); };
         h.click("mOption");
         QVERIFY(h.fake.tray.exists && h.fake.tray.data.tip == "Tavorin");
         QCOMPARE(h.find<QComboBox>("cboChange")->itemText(0), "Startup");
@@ -361,7 +361,7 @@ class tst_MainWindowTray : public QObject {
         MainWindowHarness h;
         frmMain& w = h.start();
         int modal = 0;
-        w.openers.AboutModal = [&] { ++modal; };
+        w.Openers().AboutModal = [&] { ++modal; };
         h.click("cmdAbout");
         QVERIFY(modal == 1 && openWindows<frmAbout>() == 0);
         h.click("mAbout");

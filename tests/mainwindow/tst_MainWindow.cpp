@@ -387,6 +387,9 @@ class tst_MainWindow : public QObject {
         QCOMPARE(h.on("cmdApplyNow cmdUp mUp cmdDown mDown cmdDelete mDelete"), "1111111");
         h.select(2);
         QCOMPARE(h.on("cmdUp cmdDown mDown"), "100");
+        QTest::mouseDClick(h.find<QLabel>("imgPreview"), Qt::LeftButton); // the viewer
+        QCOMPARE(viewers().size(), 1);
+        viewers()[0]->close();
         h.select(0);
         QTest::mouseDClick(h.lst()->viewport(), Qt::LeftButton, {}, QPoint(5, h.rowY(0)));
         QCOMPARE(h.applied(), QStringList({h.list[0]}));
@@ -503,47 +506,6 @@ class tst_MainWindow : public QObject {
         }
     }
 
-    void bigPicturesPreviewAndOpenAtScreenSize() {
-        struct Row {
-            const char* name;
-            QSize size, viewed; // viewed on the 800 x 800 screen
-        };
-        const Row rows[] = {{"p.jpg", {32, 24}, {32, 24}},
-                            {"a.jpg", {12000, 9000}, {800, 600}},
-                            {"b.bmp", {8000, 6000}, {800, 600}},
-                            {"d.bmp", {1, 40000}, {1, 800}}};
-        for (const Row& r : rows) {
-            MainWindowHarness h;
-            frmMain& w = h.startShown();
-            w.imgPreview_DblClick(); // nothing shown: no viewer
-            QVERIFY(viewers().isEmpty());
-            w.Append_Picture(WritePicture(h.folder.root() + "/" + r.name, r.size));
-            h.select(0);
-            QVERIFY(h.messages().isEmpty() && h.previewShown());
-            QVERIFY(h.text("lblInfo").startsWith(
-                QString("Resolution: %1x%2 ").arg(r.size.width()).arg(r.size.height())));
-            QTest::mouseDClick(h.find<QLabel>("imgPreview"), Qt::LeftButton);
-            QCOMPARE(viewers().size(), 1);
-            QCOMPARE(viewers()[0]->imgPreview().pixmap().size(), r.viewed);
-            viewers()[0]->close();
-        }
-    }
-
-    void commandsOpenTheOtherWindows() {
-        MainWindowHarness h;
-        frmMain& w = h.start();
-        QStringList opened;
-        w.Openers().Browse = [&] { opened << "browse"; };
-        w.Openers().Search = [&] { opened << "search"; };
-        w.Openers().Options = [&] { opened << "options"; };
-        w.Openers().AboutModal = [&] { opened << "about"; };
-        for (const char* command :
-             {"cmdBrowse", "cmdSearch", "cmdOption", "cmdAbout", "mAdd", "mSearch", "mOption"})
-            h.click(command);
-        QCOMPARE(opened, QStringList({"browse", "search", "options", "about", "browse", "search",
-                                      "options"}));
-    }
-
     void saveAndLoadAList() {
         MainWindowHarness h;
         frmMain& w = h.withList(3).startShown();
@@ -554,6 +516,7 @@ class tst_MainWindow : public QObject {
         h.click("cmdSave");
         h.click("cmdSave");
         QVERIFY(ReadSavedList(file) == h.list && ReadSavedList(typed + ".lst") == h.list);
+        QCOMPARE(GetListRecord(file, 4), kEndMarker);
         const auto& dialogs = h.fake.dialogs.fileDialogs;
         QCOMPARE(dialogs[0].title + "|" + dialogs[0].filter,
                  "Save Tavorin Picturelist|Tavorin Picturelist (*.tl)");

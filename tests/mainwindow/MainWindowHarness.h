@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -50,8 +49,7 @@ class TickingDialogs final : public IDialogs {
 
 struct MainWindowHarness : Rig {
     struct : SplashStatus {
-        QStringList statuses;
-        void SetStatus(const QString& text) override { statuses << text; }
+        void SetStatus(const QString&) override {}
     } splash;
     TickingDialogs ticking{fake.dialogs}; // the window's message boxes go through it
     Services services{fake.services.folder, ticking,       fake.registry, fake.wallpaper,
@@ -102,28 +100,14 @@ struct MainWindowHarness : Rig {
     QAction* action(const char* name) const { return find<QAction>(name); }
     QTimer* timer(const char* name) const { return find<QTimer>(name); }
     QListWidget* lst() const { return find<QListWidget>("lstWallpaper"); }
-    bool enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
-    // A label's, box's or button's text.
-    QString text(const char* name) const {
-        QObject* control = find<QObject>(name);
-        if (auto* label = qobject_cast<QLabel*>(control))
-            return label->text();
-        if (auto* box = qobject_cast<QLineEdit*>(control))
-            return box->text();
-        if (auto* combo = qobject_cast<QComboBox*>(control))
-            return combo->currentText();
-        return qobject_cast<QPushButton*>(control)->text();
-    }
-    // "1" or "0" for each control or menu entry named (space-separated):
-    // enabled, or with `visible`, shown.
-    QString on(const char* names, bool visible = false) const {
+    QString text(const char* label) const { return find<QLabel>(label)->text(); }
+    // "1" or "0" for each control (enabled) or menu entry (shown) named.
+    QString on(const char* names) const {
         QString states;
         for (const QString& name : QString(names).split(' ')) {
             QObject* found = find<QObject>(name.toLatin1().constData());
             const auto* entry = qobject_cast<QAction*>(found);
-            const auto* widget = qobject_cast<QWidget*>(found);
-            states += (entry ? (visible ? entry->isVisible() : entry->isEnabled())
-                             : (visible ? widget->isVisible() : widget->isEnabled()))
+            states += (entry ? entry->isVisible() : qobject_cast<QWidget*>(found)->isEnabled())
                           ? '1'
                           : '0';
         }
@@ -138,9 +122,7 @@ struct MainWindowHarness : Rig {
     }
     bool previewShown() const { return !find<QLabel>("imgPreview")->pixmap().isNull(); }
     void select(int row) const { lst()->setCurrentRow(row); } // as a click or arrow key does
-    int rowY(int row) const { return lst()->visualItemRect(lst()->item(row)).center().y(); }
-    int belowLastRowY() const { return lst()->viewport()->height() - 2; }
-    QStringList names() const { // the list as shown
+    QStringList names() const {                               // the list as shown
         QStringList result;
         for (int i = 0; i < lst()->count(); ++i)
             result << lst()->item(i)->text();

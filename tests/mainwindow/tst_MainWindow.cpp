@@ -81,6 +81,38 @@ class tst_MainWindow : public QObject {
         QVERIFY(!QFile::exists(AutomaticListFile(h.m)) && h.get(ini::kListCount) == "0");
     }
 
+    void startUpChangesOnceADayAndAtLogOn() {
+        struct Row {
+            M mode;
+            int daysAgo; // the last change; -1: never
+            const char *loader, *shutdown;
+            int changes;
+            bool ended;
+        };
+        // clang-format off
+        const Row rows[] = {
+            {M::OnceADay, 0, "0", "0", 0, false},
+            {M::OnceADay, 1, "0", "0", 1, false},
+            {M::Startup, -1, "0", "1", 0, false},
+            {M::Startup, -1, "1", "1", 1, true},
+            {M::Startup, -1, "1", "0", 1, false},
+        };
+        // clang-format on
+        for (const Row& r : rows) {
+            MainWindowHarness h;
+            h.withList(3, r.mode).set(ini::kWallpaper, "2");
+            h.set(ini::kLoader, r.loader);
+            h.set(ini::kShutdown, r.shutdown);
+            const QDate last = h.fake.clock.Today().addDays(-r.daysAgo);
+            if (r.daysAgo >= 0)
+                h.set(ini::kLastChangingDate, ChangingDateText(last));
+            frmMain& w = h.start();
+            QCOMPARE(h.applied(), h.list.mid(1, r.changes));
+            QVERIFY(w.Ended() == r.ended && h.get(ini::kLoader) == "0");
+            QCOMPARE(h.get(ini::kWallpaper), QString::number(2 + r.changes));
+        }
+    }
+
     void randomPickFollowsTheStoredStateAndARestart() {
         MainWindowHarness h;
         h.withList(5, M::Frequently);

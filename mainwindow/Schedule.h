@@ -1,5 +1,8 @@
 #pragma once
 
+#include "settings/SettingsKeys.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -9,14 +12,9 @@ class QDate;
 
 namespace tavorin {
 
-// The change modes, as the mode box lists them.
-inline const QString kModeStartup = QStringLiteral("Startup");
-inline const QString kModeOnceADay = QStringLiteral("Once a day");
-inline const QString kModeFrequently = QStringLiteral("Frequently");
-inline const QString kModeNever = QStringLiteral("Never (manually only)");
-
-// The modes offered: "Startup" only while the program starts with the system.
-QStringList ChangeModes(bool startsWithSystem);
+// The modes the mode box offers, in its order: "Startup" only while the
+// program starts with the system.
+QList<ChangeMode> ChangeModes(bool startsWithSystem);
 
 // The shortest and the longest interval of the "Frequently" mode, in minutes.
 inline constexpr int kMinInterval = 1;

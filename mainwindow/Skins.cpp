@@ -2,6 +2,7 @@
 #include "mainwindow/Skins.h"
 
 #include "settings/Module1.h"
+#include "settings/SettingsKeys.h"
 
 #include <QImageReader>
 
@@ -60,8 +61,7 @@ QString MissingSkinMessage(const QString& name, const QString& path) {
 }
 
 QString SkinPictureFile(const Module1& module) {
-    const SkinChoice skin =
-        SkinFromSetting(module.GetINIFile(QStringLiteral("Settings"), QStringLiteral("Skin")));
+    const SkinChoice skin = SkinFromSetting(module.GetINIFile(ini::kSettings, ini::kSkin));
     return skin.kind == SkinKind::None ? QString() : module.folder().DataFile(skin.file);
 }
 
@@ -80,7 +80,7 @@ std::optional<QImage> SkinPreload::Take(const QString& path, QSize fitTo) {
 }
 
 void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize, SkinPreload* preload) {
-    const QString setting = module.GetINIFile(QStringLiteral("Settings"), QStringLiteral("Skin"));
+    const QString setting = module.GetINIFile(ini::kSettings, ini::kSkin);
     const SkinChoice skin = SkinFromSetting(setting);
     if (skin.kind != SkinKind::None) {
         const QString path = module.folder().DataFile(skin.file);
@@ -89,7 +89,7 @@ void ApplySkin(const Module1& module, SkinTarget& target, QSize windowSize, Skin
         if (!picture) {
             module.dialogs().MsgBox(MissingSkinMessage(skin.name, path), MsgButtons::Ok,
                                     MsgIcon::Critical);
-            module.WriteINIFile(QStringLiteral("Settings"), QStringLiteral("Skin"), kNoSkin);
+            module.WriteINIFile(ini::kSettings, ini::kSkin, kNoSkin);
             // Applied directly, so a settings file that cannot be written
             // never brings the message back in a loop.
             const SkinColours plain = ColoursFor(SkinKind::None);

@@ -30,8 +30,6 @@ namespace tavorin {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-
 // The window design measures in twips, 15 to the pixel.
 int px(int twips) {
     return qRound(twips / 15.0);
@@ -86,6 +84,13 @@ frmMain::frmMain(Module1& module, SplashStatus& splash, QWidget* parent)
     Timer1.setInterval(60000);
     Timer2.setInterval(1000);
     Timer3.setInterval(100);
+    // The timers are members; as children with names they can be found
+    // like the controls (a member leaves its parent before the parent ends).
+    for (auto [timer, name] :
+         {std::pair{&Timer1, "Timer1"}, {&Timer2, "Timer2"}, {&Timer3, "Timer3"}}) {
+        timer->setParent(this);
+        timer->setObjectName(QLatin1String(name));
+    }
     createControls();
     createMainMenu();
     connectHandlers();
@@ -108,7 +113,6 @@ void frmMain::createControls() {
     createButtons();
     createListControls();
     createScheduleControls();
-    createListMenu();
 }
 
 void frmMain::createButtons() {
@@ -156,18 +160,8 @@ void frmMain::createListControls() {
         label(this, "Label2", QStringLiteral("Wallpaper List:"), twipRect(720, 120, 1335, 255));
     lblListCount =
         label(this, "lblListCount", QStringLiteral("0/0"), twipRect(2040, 120, 855, 255));
-    lstWallpaper = place(new QListWidget(this), "lstWallpaper", twipRect(720, 360, 2415, 1500));
-    lstWallpaper->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstWallpaper->setUniformItemSizes(true); // one line per row: no row is measured
-    // A palette, not a style sheet: style sheets cost the program a second
-    // style object for its whole run.
-    QPalette yellow = lstWallpaper->palette();
-    yellow.setColor(QPalette::Base, QColor(255, 255, 192));
-    lstWallpaper->setPalette(yellow);
-    lstWallpaper->viewport()->setAcceptDrops(true);
-    lstWallpaper->viewport()->installEventFilter(this);
-    lstAdd = place(new QListWidget(this), "lstAdd", QRect());
-    lstAdd->hide();
+    WallpaperListHost& host = *this; // a private base, reached from inside
+    list_ = std::make_unique<WallpaperList>(this, twipRect(720, 360, 2415, 1500), m_, host);
 
     Label3 = label(this, "Label3", QStringLiteral("Preview:"), twipRect(3240, 120, 735, 255));
     lblHelp = label(this, "lblHelp", QStringLiteral("Help"), twipRect(6240, 0, 405, 195));
@@ -243,30 +237,6 @@ void frmMain::createScheduleControls() {
         caption->installEventFilter(this);
 }
 
-void frmMain::createListMenu() {
-    mlist = new QMenu(QStringLiteral("List Menu"), this);
-    mlist->setObjectName(QStringLiteral("mlist"));
-    auto entry = [this](const char* name, const QString& caption) {
-        QAction* action = mlist->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    auto separator = [this](const char* name) {
-        QAction* action = mlist->addSeparator();
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    mApply = entry("mApply", QStringLiteral("Set As Wallpaper"));
-    mnuListSeperator = separator("mnuListSeperator");
-    mSearch = entry("mSearch", QStringLiteral("&Search"));
-    mAdd = entry("mAdd", QStringLiteral("&Add"));
-    mDelete = entry("mDelete", QStringLiteral("&Delete"));
-    mUp = entry("mUp", QStringLiteral("Move &Up"));
-    mDown = entry("mDown", QStringLiteral("Move D&own"));
-    mnuListSeperator2 = separator("mnuListSeperator2");
-    mClear = entry("mClear", QStringLiteral("&Clear"));
-}
-
 void frmMain::connectHandlers() {
     connect(cboChange, &QComboBox::activated, this, &frmMain::cboChange_Click);
     connect(scrHour, &QScrollBar::valueChanged, this, &frmMain::scrHour_Change);
@@ -311,11 +281,11 @@ void frmMain::LoadData() {
     Load_List();
     List_Count();
     setSplashStatus(QStringLiteral("Setting up interface......"));
-    setModeText(m_.GetINIFile(kSettings, QStringLiteral("Change")));
+    setMode(ChangeModeFromText(m_.GetINIFile(ini::kSettings, ini::kChange)));
     cboChange_Click();
     restoreInterval();
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Loader")), 1) ||
-        ChangeMode() != kModeStartup)
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kLoader), 1) ||
+        ChangeMode() != tavorin::ChangeMode::Startup)
         cmdApply_Click();
     if (ended_)
         return;
@@ -325,7 +295,7 @@ void frmMain::LoadData() {
 }
 
 void frmMain::bringLogOnEntryInLine() {
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Startup")), 0))
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kStartup), 0))
         m_.DeleteRegValue(kRunValuePath);
     else
         m_.WriteRegValue(kRunKeyPath, QStringLiteral("Tavorin"),
@@ -333,28 +303,28 @@ void frmMain::bringLogOnEntryInLine() {
 }
 
 void frmMain::fillChangeModes() {
-    const bool startsWithSystem =
-        !EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Startup")), 0);
+    const bool startsWithSystem = !EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kStartup), 0);
     cboChange->clear();
-    cboChange->addItems(ChangeModes(startsWithSystem));
+    for (const tavorin::ChangeMode mode : ChangeModes(startsWithSystem))
+        cboChange->addItem(tavorin::ChangeModeText(mode));
     cboChange->setCurrentIndex(0);
 }
 
 // A mode that is not offered (an empty or hand-edited value, or "Startup"
 // after the program stopped starting with the system) leaves the box as it
 // was.
-void frmMain::setModeText(const QString& mode) {
-    const int index = cboChange->findText(mode);
+void frmMain::setMode(tavorin::ChangeMode mode) {
+    const int index = cboChange->findText(tavorin::ChangeModeText(mode));
     if (index >= 0)
         cboChange->setCurrentIndex(index);
 }
 
-QString frmMain::ChangeMode() const {
-    return cboChange->currentText();
+ChangeMode frmMain::ChangeMode() const {
+    return ChangeModeFromText(cboChange->currentText());
 }
 
 void frmMain::restoreInterval() {
-    const auto interval = SplitInterval(m_.GetINIFile(kSettings, QStringLiteral("min")));
+    const auto interval = SplitInterval(m_.GetINIFile(ini::kSettings, ini::kMin));
     if (!interval)
         return;
     txtHour->setText(QString::number(interval->hours));
@@ -367,15 +337,14 @@ void frmMain::restoreInterval() {
 }
 
 void frmMain::Load_List() {
-    setModeText(m_.GetINIFile(kSettings, QStringLiteral("change")));
-    if (const auto shutdown =
-            WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("shutdown")), 0, 1))
+    setMode(ChangeModeFromText(m_.GetINIFile(ini::kSettings, ini::kChange)));
+    if (const auto shutdown = WholeNumber(m_.GetINIFile(ini::kSettings, ini::kShutdown), 0, 1))
         chkShutdown->setChecked(*shutdown == 1);
-    if (const auto random = WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("random")), 0, 1))
+    if (const auto random = WholeNumber(m_.GetINIFile(ini::kSettings, ini::kRandom), 0, 1))
         chkRandom->setChecked(*random == 1);
     savedListStamp_ = StampOf(AutomaticListFile(m_));
     savedList_ = LoadAutomaticList(m_);
-    appendEntries(savedList_);
+    list_->AppendAll(savedList_);
 }
 
 // ------------------------------------------------------ other windows

@@ -8,6 +8,7 @@
 #include "mainwindow/Skins.h"
 #include "mainwindow/SplashStatus.h"
 #include "mainwindow/TrayModule.h"
+#include "mainwindow/WallpaperList.h"
 #include "settings/Module1.h"
 
 #include <QDateTime>
@@ -17,6 +18,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -47,7 +49,11 @@ struct MainWindowOpeners {
 
 // The main window: loaded for the whole run. Owns the wallpaper list, the
 // schedule and the preview.
-class frmMain : public QWidget, public PictureTarget, public OptionsHost, private SkinTarget {
+class frmMain : public QWidget,
+                public PictureTarget,
+                public OptionsHost,
+                private SkinTarget,
+                private WallpaperListHost {
     Q_OBJECT
   public:
     frmMain(Module1& module, SplashStatus& splash, QWidget* parent = nullptr);
@@ -65,7 +71,8 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void Append_Picture(const QString& path) override;
     void Set_Wallpaper(QString& path) override;
 
-    MainWindowOpeners openers;
+    // The windows the commands open; tests replace them.
+    MainWindowOpeners& Openers() { return openers_; }
 
     // OptionsHost: what the options dialog changes at once.
     void AddTrayIcon() override;
@@ -78,82 +85,6 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     // Puts the stored skin behind the controls.
     void Skins() override;
     void SetAboutAndRestoreEnabled(bool enabled) override;
-
-    // ---- Controls, named as in the window design.
-    QLabel* Image1 = nullptr;
-    QPushButton* cmdSearch = nullptr;
-    QPushButton* cmdBrowse = nullptr;
-    QPushButton* cmdDelete = nullptr;
-    QPushButton* cmdUp = nullptr;
-    QPushButton* cmdDown = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* lblListCount = nullptr;
-    QListWidget* lstWallpaper = nullptr;
-    QListWidget* lstAdd = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* lblHelp = nullptr;
-    QFrame* Frame2 = nullptr;
-    QLabel* imgPreview = nullptr;
-    QLabel* lblLoading = nullptr;
-    QCheckBox* chkRandom = nullptr;
-    QLabel* lblRandom = nullptr;
-    QPushButton* cmdLoad = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* cboChange = nullptr;
-    QLabel* Label5 = nullptr;
-    QLineEdit* txtHour = nullptr;
-    QScrollBar* scrHour = nullptr;
-    QLabel* Label6 = nullptr;
-    QLineEdit* txtMin = nullptr;
-    QScrollBar* scrMin = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* lblInfo = nullptr;
-    QCheckBox* chkShutdown = nullptr;
-    QLabel* lblShutdown = nullptr;
-    QPushButton* cmdExit = nullptr;
-    QPushButton* cmdAbout = nullptr;
-    QPushButton* cmdOption = nullptr;
-    QPushButton* cmdApplyNow = nullptr;
-    QPushButton* cmdPreview = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdApply = nullptr;
-    QLabel* lblFilePath = nullptr;
-
-    // The list menu.
-    QMenu* mlist = nullptr;
-    QAction* mApply = nullptr;
-    QAction* mnuListSeperator = nullptr;
-    QAction* mSearch = nullptr;
-    QAction* mAdd = nullptr;
-    QAction* mDelete = nullptr;
-    QAction* mUp = nullptr;
-    QAction* mDown = nullptr;
-    QAction* mnuListSeperator2 = nullptr;
-    QAction* mClear = nullptr;
-
-    // The main popup menu: the tray icon's menu, also opened by a right
-    // press on the window's controls.
-    QMenu* mMenu = nullptr;
-    QMenu* mChangeMenu = nullptr; // the submenu of mChange
-    QAction* mChange = nullptr;
-    QAction* mnuSeperator3 = nullptr;
-    QAction* mRestore = nullptr;
-    QAction* mAbout = nullptr;
-    QAction* mOption = nullptr;
-    QAction* mnuSeperator = nullptr;
-    QAction* mnuHelp = nullptr;
-    QAction* mnuReadme = nullptr;
-    QAction* mnuWebsite = nullptr;
-    QAction* mnuHelpSeperator = nullptr;
-    QAction* mDisable = nullptr;
-    QAction* mExit = nullptr;
-    // Element 0 is a separator placeholder; element k shows picture k.
-    std::vector<QAction*> mWallpaper;
-
-    QTimer Timer1; // one tick per minute of the "Frequently" mode
-    QTimer Timer2; // the preview, one tick per second
-    QTimer Timer3; // puts the tray icon back while "Systray" is 1
 
     // ---- Handlers.
     // Schedule.
@@ -222,7 +153,6 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     // kTrayLostTicks ticks in a row leaves the window minimised instead.
     void trayWatch_Timer();
     static constexpr int kTrayLostTicks = 3;
-    QTimer trayWatch; // one tick a second while the window is hidden
     // A later start of the program: where no tray can bring the window
     // back, it comes back (or an open modal dialog comes up).
     void Rerun();
@@ -234,7 +164,8 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     // (returns true: cancelled); any other unloads the window.
     bool Form_QueryUnload(bool fromCloseBox);
 
-    // ---- State, readable by tests and the background mode.
+    // ---- State, readable by tests and the background mode. Tests find the
+    // controls and timers by their object names.
     const RandomOrder& randomOrder() const { return order_; }
     const BackgroundMode& Background() const { return mode_; }
     const TrayModule& Tray() const { return tray_; }
@@ -244,8 +175,8 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     QStringList ListPaths() const;
     // The selected entry, -1 for none.
     int ListIndex() const;
-    // The current change mode.
-    QString ChangeMode() const;
+    // The change mode the box shows.
+    tavorin::ChangeMode ChangeMode() const;
     // The list row under a point of the list's viewport; the entry count
     // for a point below the last row.
     int RowAt(int Y) const;
@@ -256,12 +187,75 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // ---- Controls, named as in the window design.
+    QLabel* Image1 = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdUp = nullptr;
+    QPushButton* cmdDown = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* lblListCount = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblHelp = nullptr;
+    QFrame* Frame2 = nullptr;
+    QLabel* imgPreview = nullptr;
+    QLabel* lblLoading = nullptr;
+    QCheckBox* chkRandom = nullptr;
+    QLabel* lblRandom = nullptr;
+    QPushButton* cmdLoad = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* cboChange = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* txtHour = nullptr;
+    QScrollBar* scrHour = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* txtMin = nullptr;
+    QScrollBar* scrMin = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* lblInfo = nullptr;
+    QCheckBox* chkShutdown = nullptr;
+    QLabel* lblShutdown = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QPushButton* cmdAbout = nullptr;
+    QPushButton* cmdOption = nullptr;
+    QPushButton* cmdApplyNow = nullptr;
+    QPushButton* cmdPreview = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdApply = nullptr;
+    QLabel* lblFilePath = nullptr;
+
+    // The main popup menu: the tray icon's menu, also opened by a right
+    // press on the window's controls.
+    QMenu* mMenu = nullptr;
+    QMenu* mChangeMenu = nullptr; // the submenu of mChange
+    QAction* mChange = nullptr;
+    QAction* mnuSeperator3 = nullptr;
+    QAction* mRestore = nullptr;
+    QAction* mAbout = nullptr;
+    QAction* mOption = nullptr;
+    QAction* mnuSeperator = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuReadme = nullptr;
+    QAction* mnuWebsite = nullptr;
+    QAction* mnuHelpSeperator = nullptr;
+    QAction* mDisable = nullptr;
+    QAction* mExit = nullptr;
+    // Element 0 is a separator placeholder; element k shows picture k.
+    std::vector<QAction*> mWallpaper;
+
+    QTimer Timer1;    // one tick per minute of the "Frequently" mode
+    QTimer Timer2;    // the preview, one tick per second
+    QTimer Timer3;    // puts the tray icon back while "Systray" is 1
+    QTimer trayWatch; // one tick a second while the window is hidden
+    MainWindowOpeners openers_;
+
     // Layout.
     void createControls();
     void createListControls();
     void createScheduleControls();
     void createButtons();
-    void createListMenu();
     void connectHandlers();
     void connectListHandlers();
 
@@ -297,7 +291,7 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     void writeSetting(const QString& section, const QString& key, const QString& value);
     void bringLogOnEntryInLine();
     void fillChangeModes();
-    void setModeText(const QString& mode);
+    void setMode(tavorin::ChangeMode mode);
     void restoreInterval();
     void Load_List();
     void Save_List();
@@ -315,18 +309,15 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     int boxInterval() const;
 
     // List.
-    void setListSelection(int row);
-    void removeEntry(int row);
+    void ListSelectionChanged() override;
+    void ListDoubleClicked() override;
+    void ListEntriesRemoved() override;
+    void ListOrderChanged() override;
     void clearPreview();
     void showNoPictureInfo();
     bool showPreview(const QString& path);
     void reportMissingPicture();
-    void moveSelected(int offset);
-    void moveEntry(int from, int to);
-    void appendEntry(const QString& path, const QString& name);
-    void appendEntries(const QStringList& paths);
     void reportUnsavedPictures(const QStringList& skipped);
-    void beginDrag();
 
     // Ending.
     void Form_Unload();
@@ -342,13 +333,13 @@ class frmMain : public QWidget, public PictureTarget, public OptionsHost, privat
     int previewPeriod_ = 0;
     int previewIndex_ = 0;
     QString previewPath_;
-    QPoint dragStart_;
     int trayLostTicks_ = 0;
     bool ownPopup_ = false;
     bool inClick_ = false;
     bool reportingMissing_ = false;
     bool changing_ = false;
 
+    std::unique_ptr<WallpaperList> list_; // lstWallpaper and its menu
     TrayModule tray_;
     BackgroundMode mode_;
     SkinPreload skinPreload_;

@@ -17,8 +17,6 @@ namespace tavorin {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-
 void setTextColour(QLabel* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -67,14 +65,14 @@ void frmMain::applyHelpLook(const HelpLook& look) {
 }
 
 void frmMain::lblHelp_MouseMove() {
-    applyHelpLook(HelpHoverLook(m_.GetINIFile(kSettings, QStringLiteral("Skin"))));
+    applyHelpLook(HelpHoverLook(m_.GetINIFile(ini::kSettings, ini::kSkin)));
 }
 
 void frmMain::lblHelp_Layout() {
     // Only a label that shows its hover look has anything to give back.
     if (!lblHelp->font().underline())
         return;
-    applyHelpLook(HelpRestLook(m_.GetINIFile(kSettings, QStringLiteral("Skin"))));
+    applyHelpLook(HelpRestLook(m_.GetINIFile(ini::kSettings, ini::kSkin)));
 }
 
 // ------------------------------------------------------------ documents
@@ -102,40 +100,40 @@ void frmMain::mnuWebsite_Click() {
 // -------------------------------------------------------- other windows
 
 void frmMain::setDefaultOpeners() {
-    openers.Browse = [this] {
+    openers_.Browse = [this] {
         showSingle(browseWindow_, [this] { return new frmBrowse(m_, *this); });
     };
-    openers.Search = [this] {
+    openers_.Search = [this] {
         showSingle(searchWindow_, [this] { return new frmSearch(m_, *this); });
     };
-    openers.Options = [this] {
+    openers_.Options = [this] {
         frmOption dialog(m_, *this, this);
         dialog.exec();
     };
-    openers.AboutModal = [this] {
+    openers_.AboutModal = [this] {
         frmAbout dialog(m_, this);
         dialog.exec();
     };
 }
 
 void frmMain::cmdBrowse_Click() {
-    if (openers.Browse)
-        openers.Browse();
+    if (openers_.Browse)
+        openers_.Browse();
 }
 
 void frmMain::cmdSearch_Click() {
-    if (openers.Search)
-        openers.Search();
+    if (openers_.Search)
+        openers_.Search();
 }
 
 void frmMain::cmdOption_Click() {
-    if (openers.Options)
-        openers.Options();
+    if (openers_.Options)
+        openers_.Options();
 }
 
 void frmMain::cmdAbout_Click() {
-    if (openers.AboutModal)
-        openers.AboutModal();
+    if (openers_.AboutModal)
+        openers_.AboutModal();
 }
 
 // From the tray menu the about dialog does not block the program.

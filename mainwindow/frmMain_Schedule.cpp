@@ -18,8 +18,6 @@ namespace tavorin {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-const QString kMemory = QStringLiteral("Memory");
 const QString kPreviewCaption = QStringLiteral("Pre&view");
 const QString kStopCaption = QStringLiteral("S&top");
 
@@ -36,23 +34,24 @@ QString flag(bool on) {
 // ------------------------------------------------------------ mode box
 
 bool frmMain::isFrequently() const {
-    return ChangeMode() == kModeFrequently;
+    return ChangeMode() == tavorin::ChangeMode::Frequently;
 }
 
 void frmMain::cboChange_Click() {
-    const QString mode = ChangeMode();
-    if (mode == kModeOnceADay || mode == kModeNever || mode == kModeStartup) {
+    using Mode = tavorin::ChangeMode;
+    const Mode mode = ChangeMode();
+    if (mode == Mode::OnceADay || mode == Mode::Never || mode == Mode::Startup) {
         stopPreview();
         cmdPreview->setEnabled(false);
         setShutdownEnabled(true);
     } else {
-        cmdPreview->setEnabled(lstWallpaper->count() >= 1);
+        cmdPreview->setEnabled(list_->Count() >= 1);
         setShutdownEnabled(false);
         chkShutdown->setChecked(false);
     }
-    if (mode == kModeNever)
+    if (mode == Mode::Never)
         setShutdownEnabled(false);
-    setIntervalEnabled(mode == kModeFrequently);
+    setIntervalEnabled(mode == Mode::Frequently);
 }
 
 void frmMain::setShutdownEnabled(bool enabled) {
@@ -89,39 +88,39 @@ int frmMain::boxInterval() const {
 // ------------------------------------------------------------ Apply
 
 void frmMain::cmdApply_Click() {
-    order_.ListTotal = lstWallpaper->count();
+    using Mode = tavorin::ChangeMode;
+    order_.ListTotal = list_->Count();
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
         order_.Reseed = true;
-        writeSetting(kSettings, QStringLiteral("Click"), QStringLiteral("1"));
-        writeSetting(kSettings, QStringLiteral("FirstRun"), QStringLiteral("1"));
+        writeSetting(ini::kSettings, ini::kClick, QStringLiteral("1"));
+        writeSetting(ini::kSettings, ini::kFirstRun, QStringLiteral("1"));
     }
     Save_List();
-    const QString mode = ChangeMode();
-    writeSetting(kSettings, QStringLiteral("change"), mode);
-    writeSetting(kSettings, QStringLiteral("shutdown"), flag(chkShutdown->isChecked()));
-    writeSetting(kSettings, QStringLiteral("random"), flag(chkRandom->isChecked()));
-    if (mode == kModeFrequently)
-        writeSetting(kSettings, QStringLiteral("min"), QString::number(boxInterval()));
+    const Mode mode = ChangeMode();
+    writeSetting(ini::kSettings, ini::kChange, tavorin::ChangeModeText(mode));
+    writeSetting(ini::kSettings, ini::kShutdown, flag(chkShutdown->isChecked()));
+    writeSetting(ini::kSettings, ini::kRandom, flag(chkRandom->isChecked()));
+    if (mode == Mode::Frequently)
+        writeSetting(ini::kSettings, ini::kMin, QString::number(boxInterval()));
 
-    if (mode == kModeStartup &&
-        EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Loader")), 1)) {
+    if (mode == Mode::Startup && EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kLoader), 1)) {
         Change_Wallpaper();
-        if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("shutdown")), 1)) {
-            writeSetting(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
+        if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kShutdown), 1)) {
+            writeSetting(ini::kSettings, ini::kLoader, QStringLiteral("0"));
             mExit_Click();
             return;
         }
     }
-    writeSetting(kSettings, QStringLiteral("Loader"), QStringLiteral("0"));
+    writeSetting(ini::kSettings, ini::kLoader, QStringLiteral("0"));
 
-    if (mode == kModeOnceADay &&
-        DayChangeDue(m_.GetINIFile(kSettings, QStringLiteral("LastChangingDate")),
+    if (mode == Mode::OnceADay &&
+        DayChangeDue(m_.GetINIFile(ini::kSettings, ini::kLastChangingDate),
                      m_.services().clock.Today()))
         Change_Wallpaper();
 
     // The minute timer runs in mode "Frequently" only.
     Timer1.stop();
-    if (mode == kModeFrequently) {
+    if (mode == Mode::Frequently) {
         Timer1.start();
         minuteCount_ = 0;
     }
@@ -133,7 +132,7 @@ void frmMain::Save_List() {
     // written again, unless its file changed since.
     const QString file = AutomaticListFile(m_);
     if (paths == savedList_ && StampOf(file) == savedListStamp_ &&
-        m_.GetINIFile(kSettings, QStringLiteral("ListCount")) == QString::number(paths.size())) {
+        m_.GetINIFile(ini::kSettings, ini::kListCount) == QString::number(paths.size())) {
         order_.ListTotal = static_cast<int>(paths.size());
         return;
     }
@@ -156,7 +155,8 @@ void frmMain::Save_List() {
 // A resume follows the mode last applied, not what the box reads now: a
 // mode picked without Apply must not stop a running schedule.
 void frmMain::Resume_Schedule() {
-    if (m_.GetINIFile(kSettings, QStringLiteral("change")) == kModeFrequently)
+    if (ChangeModeFromText(m_.GetINIFile(ini::kSettings, ini::kChange)) ==
+        tavorin::ChangeMode::Frequently)
         Timer1.start();
 }
 
@@ -164,7 +164,7 @@ void frmMain::Resume_Schedule() {
 
 void frmMain::Timer1_Timer() {
     ++minuteCount_;
-    const auto interval = StoredInterval(m_.GetINIFile(kSettings, QStringLiteral("min")));
+    const auto interval = StoredInterval(m_.GetINIFile(ini::kSettings, ini::kMin));
     if (!interval)
         return; // no usable interval: nothing is ever due
     // A change whose message is still open is not joined by another.
@@ -185,7 +185,7 @@ void frmMain::Change_Wallpaper() {
         if (tryChangeWallpaper())
             return;
         writeRandomState();
-        writeSetting(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
+        writeSetting(ini::kSettings, ini::kWallpaper, QStringLiteral("1"));
     }
 }
 
@@ -193,12 +193,11 @@ bool frmMain::tryChangeWallpaper() {
     const int total = order_.ListTotal;
     if (total <= 0)
         return true;
-    const auto stored =
-        WholeNumber(m_.GetINIFile(kSettings, QStringLiteral("Wallpaper")), 1, 32767);
+    const auto stored = WholeNumber(m_.GetINIFile(ini::kSettings, ini::kWallpaper), 1, 32767);
     if (!stored)
         return false;
     order_.CurrentIndex = WrapPosition(*stored, total);
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Random")), 1)) {
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kRandom), 1)) {
         if (!readRandomState())
             return false;
         order_.Random_Index(&m_);
@@ -212,23 +211,23 @@ bool frmMain::tryChangeWallpaper() {
     QString path = GetListRecord(listFile, order_.CurrentIndex);
     if (path.isEmpty()) {
         order_.CurrentIndex = 1;
-        writeSetting(kSettings, QStringLiteral("Wallpaper"), QStringLiteral("1"));
+        writeSetting(ini::kSettings, ini::kWallpaper, QStringLiteral("1"));
         path = GetListRecord(listFile, 1);
         if (path.isEmpty())
             return false;
     }
     Set_Wallpaper(path);
     ++order_.CurrentIndex;
-    writeSetting(kSettings, QStringLiteral("Wallpaper"), QString::number(order_.CurrentIndex));
-    writeSetting(kSettings, QStringLiteral("LastChangingDate"),
+    writeSetting(ini::kSettings, ini::kWallpaper, QString::number(order_.CurrentIndex));
+    writeSetting(ini::kSettings, ini::kLastChangingDate,
                  ChangingDateText(m_.services().clock.Today()));
     return true;
 }
 
 bool frmMain::readRandomState() {
-    const auto x = WholeNumber(m_.GetINIFile(kMemory, QStringLiteral("X")), -32768, 32767);
-    const auto y = WholeNumber(m_.GetINIFile(kMemory, QStringLiteral("Y")), -32768, 32767);
-    const auto z = WholeNumber(m_.GetINIFile(kMemory, QStringLiteral("Z")), -32768, 32767);
+    const auto x = WholeNumber(m_.GetINIFile(ini::kMemory, ini::kX), -32768, 32767);
+    const auto y = WholeNumber(m_.GetINIFile(ini::kMemory, ini::kY), -32768, 32767);
+    const auto z = WholeNumber(m_.GetINIFile(ini::kMemory, ini::kZ), -32768, 32767);
     if (!x || !y || !z)
         return false;
     order_.X = *x;
@@ -238,9 +237,9 @@ bool frmMain::readRandomState() {
 }
 
 void frmMain::writeRandomState() {
-    writeSetting(kMemory, QStringLiteral("X"), QString::number(order_.X));
-    writeSetting(kMemory, QStringLiteral("Y"), QString::number(order_.Y));
-    writeSetting(kMemory, QStringLiteral("Z"), QString::number(order_.Z));
+    writeSetting(ini::kMemory, ini::kX, QString::number(order_.X));
+    writeSetting(ini::kMemory, ini::kY, QString::number(order_.Y));
+    writeSetting(ini::kMemory, ini::kZ, QString::number(order_.Z));
 }
 
 void frmMain::Set_Wallpaper(QString& path) {
@@ -250,9 +249,9 @@ void frmMain::Set_Wallpaper(QString& path) {
 // Applies the selected picture now; the schedule's position stays.
 void frmMain::cmdApplyNow_Click() {
     const int index = ListIndex();
-    if (index < 0 || index >= lstAdd->count())
+    if (index < 0)
         return;
-    QString path = lstAdd->item(index)->text();
+    QString path = list_->PathAt(index);
     Set_Wallpaper(path);
 }
 
@@ -288,7 +287,7 @@ void frmMain::Timer2_Timer() {
 
 // One step of the preview: the selection moves as the schedule would.
 void frmMain::Preview_Step() {
-    const int count = lstWallpaper->count();
+    const int count = list_->Count();
     if (chkRandom->isChecked()) {
         // The pick works with the list as shown; the schedule keeps its own
         // count of the applied list.
@@ -304,12 +303,12 @@ void frmMain::Preview_Step() {
     }
     if (count == 0) {
         previewIndex_ = 0;
-        setListSelection(-1);
+        list_->Select(-1);
         return;
     }
     if (previewIndex_ < 0 || previewIndex_ >= count)
         previewIndex_ = 0;
-    setListSelection(previewIndex_);
+    list_->Select(previewIndex_);
     ++previewIndex_;
     if (previewIndex_ >= count)
         previewIndex_ = 0;

@@ -20,10 +20,6 @@
 
 namespace tavorin {
 
-namespace {
-const QString kSettings = QStringLiteral("Settings");
-} // namespace
-
 // ------------------------------------------------------------- the menu
 
 void frmMain::createMainMenu() {
@@ -127,20 +123,12 @@ bool frmMain::mainMenuEvent(QObject* watched, QEvent* event) {
 void frmMain::Show_Main_Menu(Qt::MouseButton Button, const QPoint& at) {
     if (Button != Qt::RightButton)
         return;
-    applyMenuLook(MainMenuLook(mode_, [this] {
-        QStringList names;
-        for (int i = 0; i < lstWallpaper->count(); ++i)
-            names << lstWallpaper->item(i)->text();
-        return names;
-    }()));
+    applyMenuLook(MainMenuLook(mode_, list_->Names()));
     popupMainMenu(at);
 }
 
 void frmMain::Add_Menu() {
-    QStringList names;
-    for (int i = 0; i < lstWallpaper->count(); ++i)
-        names << lstWallpaper->item(i)->text();
-    applyMenuLook(TrayMenuLook(mode_, names));
+    applyMenuLook(TrayMenuLook(mode_, list_->Names()));
 }
 
 // The picture entries, what is visible, and the captions of a menu look.
@@ -184,9 +172,9 @@ void frmMain::mMenu_AboutToShow() {
 }
 
 void frmMain::mWallpaper_Click(int Index) {
-    if (Index < 1 || Index > lstWallpaper->count())
+    if (Index < 1 || Index > list_->Count())
         return;
-    lstWallpaper->setCurrentRow(Index - 1);
+    list_->Select(Index - 1);
     cmdApplyNow_Click();
 }
 
@@ -197,7 +185,7 @@ TrayModule::Owner frmMain::trayOwner() {
 }
 
 void frmMain::UpdateTrayIcon() {
-    if (EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 0))
+    if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kSystray), 0))
         RemoveTrayIcon();
     else
         AddTrayIcon();
@@ -339,11 +327,11 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::enterBackground() {
-    if (ShowsHiddenIconNotice(m_.GetINIFile(kSettings, QStringLiteral("Systray")),
-                              m_.GetINIFile(kSettings, QStringLiteral("info")))) {
+    if (ShowsHiddenIconNotice(m_.GetINIFile(ini::kSettings, ini::kSystray),
+                              m_.GetINIFile(ini::kSettings, ini::kInfo))) {
         m_.dialogs().MsgBox(kHiddenIconNotice, MsgButtons::Ok, MsgIcon::Information,
                             kHiddenIconNoticeTitle);
-        m_.WriteINIFile(kSettings, QStringLiteral("info"), QStringLiteral("1"));
+        m_.WriteINIFile(ini::kSettings, ini::kInfo, QStringLiteral("1"));
     }
     mode_.Minimise();
     mDisable->setVisible(true);
@@ -361,7 +349,7 @@ void frmMain::enterBackground() {
 
 void frmMain::leaveBackground() {
     const int index = ListIndex();
-    if (index >= 0 && index < lstAdd->count() && !showPreview(lstAdd->item(index)->text()))
+    if (index >= 0 && !showPreview(list_->PathAt(index)))
         clearPreview();
     trayWatch.stop();
     Skins();
@@ -428,7 +416,7 @@ bool frmMain::systrayWanted() {
         }
     }
     if (!systrayKnown_) {
-        systrayOn_ = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Systray")), 1);
+        systrayOn_ = EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kSystray), 1);
         systrayKnown_ = true;
     }
     return systrayOn_;

@@ -89,7 +89,8 @@ void tst_Captions::everyCaptionFits() {
     frmMain main(module, splash);
     main.LoadData();
     // The longest information a picture gives: 12000 x 9000 pixels, 45550 KB.
-    main.lblInfo->setText(ImageInfoText({12000, 9000}, qint64{45550} * 1024, "/p.jpg"));
+    main.findChild<QLabel*>("lblInfo")->setText(
+        ImageInfoText({12000, 9000}, qint64{45550} * 1024, "/p.jpg"));
     frmSearch search(module, main, {{"/", true}});
     frmBrowse browse(module, main);
     FakeOptionsHost host;

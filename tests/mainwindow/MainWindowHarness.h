@@ -1,85 +1,152 @@
 #pragma once
+// The main window's test harness: a window over the fakes in a temporary
+// program folder (Rig), its controls found by their object names.
 
+#include "engine/ListFile.h"
 #include "mainwindow/frmMain.h"
-#include "tests/support/Fakes.h"
-#include "tests/support/TempProgramFolder.h"
+#include "tests/support/Rig.h"
+#include "tests/support/TestPictures.h"
 
-#include <QStringList>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <functional>
-
 #include <memory>
 
 namespace tavorin::test {
-
-class RecordingSplash final : public SplashStatus {
-  public:
-    QStringList statuses;
-    void SetStatus(const QString& text) override { statuses << text; }
-};
-
-// A main window over the fakes, in a temporary program folder, with
-// pictures made on demand.
-class MainWindowHarness {
-  public:
-    MainWindowHarness();
-
-    TempProgramFolder folder;
-    FakePlatform fake{folder.path()};
-    Module1 m{fake.services};
-    RecordingSplash splash;
-    std::unique_ptr<frmMain> w;
-
-    void set(const QString& key, const QString& value,
-             const QString& section = QStringLiteral("Settings")) const;
-    QString get(const QString& key, const QString& section = QStringLiteral("Settings")) const;
-
-    // A small JPEG picture outside the program folder; returns its path.
-    QString picture(const QString& name) const;
-    QStringList pictures(int count) const;
-    // Stores the automatic list as Apply would.
-    void storeAutomaticList(const QStringList& paths) const;
-
-    // Creates the window and runs its initialisation.
-    frmMain& start();
-    // Creates the window without initialising it.
-    frmMain& create();
-
-    // The paths handed to the wallpaper, in order.
-    QStringList applied() const;
-    // Both lists of the window: the paths and the shown names.
-    QStringList paths() const;
-    QStringList names() const;
-    // Whether both lists are parallel: same length, names the last
-    // components of the paths.
-    bool listsParallel() const;
-};
 
 // Runs `during` while a message box is open, as timers tick under a real one.
 class TickingDialogs final : public IDialogs {
   public:
     explicit TickingDialogs(FakeDialogs& inner) : inner_(inner) {}
     std::function<void()> during;
-    MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                     const QString& title) override {
+    MsgResult MsgBox(const QString& t, MsgButtons b, MsgIcon i, const QString& title) override {
         if (during)
             during();
-        return inner_.MsgBox(text, buttons, icon, title);
+        return inner_.MsgBox(t, b, i, title);
     }
-    QString GetOpenFileName(QWidget* owner, const QString& title, const QString& start,
-                            const QString& filter) override {
-        return inner_.GetOpenFileName(owner, title, start, filter);
+    QString GetOpenFileName(QWidget* o, const QString& t, const QString& s,
+                            const QString& f) override {
+        return inner_.GetOpenFileName(o, t, s, f);
     }
-    QString GetSaveFileName(QWidget* owner, const QString& title, const QString& start,
-                            const QString& filter) override {
-        return inner_.GetSaveFileName(owner, title, start, filter);
+    QString GetSaveFileName(QWidget* o, const QString& t, const QString& s,
+                            const QString& f) override {
+        return inner_.GetSaveFileName(o, t, s, f);
     }
-    QString BrowseForFolder(QWidget* owner, const QString& title) override {
-        return inner_.BrowseForFolder(owner, title);
+    QString BrowseForFolder(QWidget* o, const QString& t) override {
+        return inner_.BrowseForFolder(o, t);
     }
 
   private:
     FakeDialogs& inner_;
+};
+
+struct MainWindowHarness : Rig {
+    struct : SplashStatus {
+        void SetStatus(const QString&) override {}
+    } splash;
+    TickingDialogs ticking{fake.dialogs}; // the window's message boxes go through it
+    Services services{fake.services.folder, ticking,       fake.registry, fake.wallpaper,
+                      fake.shell,           fake.instance, fake.clock,    fake.tray};
+    Module1 module{services};
+    std::unique_ptr<frmMain> w;
+    QStringList list; // the pictures of withList()
+
+    MainWindowHarness() {
+        set(ini::kMachine, "1");
+        set(ini::kStartup, "1");
+        set(ini::kSkin, "[none]"); // the temporary folder holds no skins
+    }
+    // `count` small pictures stored as the automatic list; mode and interval as given.
+    MainWindowHarness& withList(int count, ChangeMode mode = ChangeMode::Never,
+                                const QString& min = "1") {
+        for (int i = 1; i <= count; ++i)
+            list << picture(QStringLiteral("p%1.jpg").arg(i));
+        SaveAutomaticList(m, list);
+        set(ini::kChange, ChangeModeText(mode));
+        set(ini::kMin, min);
+        set(ini::kRandom, "0");
+        return *this;
+    }
+    QString picture(const QString& name) const {
+        return WritePicture(folder.root() + "/pictures/" + name, {32, 24},
+                            QColor::fromHsv(int(qHash(name) % 360), 200, 200), "JPG");
+    }
+    // Creates the window and runs its initialisation.
+    frmMain& start() {
+        w = std::make_unique<frmMain>(module, splash);
+        w->LoadData();
+        return *w;
+    }
+    frmMain& startShown() {
+        start().show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qFatal("the window was not shown");
+        return *w;
+    }
+
+    template <typename T = QWidget> T* find(const char* name) const {
+        T* found = w->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QAction* action(const char* name) const { return find<QAction>(name); }
+    QTimer* timer(const char* name) const { return find<QTimer>(name); }
+    QListWidget* lst() const { return find<QListWidget>("lstWallpaper"); }
+    QString text(const char* label) const { return find<QLabel>(label)->text(); }
+    // "1" or "0" for each control (enabled) or menu entry (shown) named.
+    QString on(const char* names) const {
+        QString states;
+        for (const QString& name : QString(names).split(' ')) {
+            QObject* found = find<QObject>(name.toLatin1().constData());
+            const auto* entry = qobject_cast<QAction*>(found);
+            states += (entry ? entry->isVisible() : qobject_cast<QWidget*>(found)->isEnabled())
+                          ? '1'
+                          : '0';
+        }
+        return states;
+    }
+    // Clicks a button or triggers a menu entry.
+    void click(const char* name) const {
+        if (auto* entry = qobject_cast<QAction*>(find<QObject>(name)))
+            entry->trigger();
+        else
+            find<QPushButton>(name)->click();
+    }
+    bool previewShown() const { return !find<QLabel>("imgPreview")->pixmap().isNull(); }
+    void select(int row) const { lst()->setCurrentRow(row); } // as a click or arrow key does
+    QStringList names() const {                               // the list as shown
+        QStringList result;
+        for (int i = 0; i < lst()->count(); ++i)
+            result << lst()->item(i)->text();
+        return result;
+    }
+    QStringList applied() const { // the paths handed to the wallpaper, in order
+        QStringList paths;
+        for (const auto& call : fake.wallpaper.calls)
+            paths << call.path;
+        return paths;
+    }
+    QStringList messages() const {
+        QStringList texts;
+        for (const auto& shown : fake.dialogs.messages)
+            texts << shown.text;
+        return texts;
+    }
+    QStringList pictureEntries() const { // what the tray submenu shows
+        QStringList texts;
+        for (const QAction* entry : find<QMenu>("mChangeMenu")->actions())
+            if (entry->isVisible() && !entry->isSeparator())
+                texts << entry->text();
+        return texts;
+    }
 };
 
 } // namespace tavorin::test

@@ -1,0 +1,285 @@
+// The desktop's side of the platform: the registry stand-in (autostart entries and
+// the desktop record) as the desktop reads and starts it, and opening documents
+// through GIO, directly and through the program's GIO module.
+#include "platform/GioModule.h"
+#include "platform/GioShell.h"
+#include "platform/ProfileFile.h"
+#include "platform/RegistryStore.h"
+#include "platform/wallpaper/GSettingsFamily.h"
+#include "tests/support/TempProgramFolder.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <gio/gdesktopappinfo.h>
+#include <sys/stat.h>
+
+using namespace tavorin;
+using namespace tavorin::test;
+
+namespace {
+const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+const QString kDesktop = QStringLiteral("Control Panel\\Desktop");
+struct Refused {
+    RootKey root;
+    QString subKey, name;
+};
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+// Waits for a started program's record, not for a clock.
+QByteArray recordOf(const QString& path) {
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 10000); }();
+    const QByteArray text = readAll(path);
+    QFile::remove(path);
+    return text;
+}
+// A program that writes its arguments ($0 first when asked) to `record`.
+QString recorder(const QString& path, const QString& record, const char* what = "\"$@\"") {
+    const QByteArray to = QFile::encodeName(record);
+    QFile f(path);
+    QDir().mkpath(QFileInfo(path).path());
+    if (f.open(QIODevice::WriteOnly))
+        f.write("#!/bin/sh\nprintf '%s\\n' " + QByteArray(what) + " > '" + to + ".tmp'\nmv '" + to +
+                ".tmp' '" + to + "'\n");
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Refused)
+
+class tst_XdgDesktop : public QObject {
+    Q_OBJECT
+    TempProgramFolder folder;
+    const QString config = folder.configHome();
+    XdgRegistryStore store;
+    QString entry() const { return config + "/autostart/Tavorin.desktop"; }
+    QString record() const { return folder.root() + "/record"; }
+
+  private Q_SLOTS:
+    void initTestCase() {
+        qunsetenv("DISPLAY"); // no session bus started for the launches
+        qunsetenv("WAYLAND_DISPLAY");
+        // A desktop of its own: the MIME database, two recording programs
+        // (HTML files, https links) and none of the system's.
+        QVERIFY2(QFileInfo::exists("/usr/share/mime/mime.cache"),
+                 "no MIME database (shared-mime-info)");
+        const QString r = folder.root();
+        QDir().mkpath(r + "/sys");
+        QVERIFY(QFile::link("/usr/share/mime", r + "/sys/mime"));
+        const QByteArray rec = recorder(r + "/rec.sh", record()).toUtf8();
+        folder.write("../data/applications/rec-file.desktop",
+                     "[Desktop Entry]\nType=Application\nName=File\nExec=\"" + rec +
+                         "\" %f\nMimeType=text/html;\n");
+        folder.write("../data/applications/rec-url.desktop",
+                     "[Desktop Entry]\nType=Application\nName=Link\nExec=\"" + rec +
+                         "\" %u\nMimeType=x-scheme-handler/https;\n");
+        // What update-desktop-database writes: GIO finds programs by type there.
+        folder.write(
+            "../data/applications/mimeinfo.cache",
+            "[MIME Cache]\ntext/html=rec-file.desktop;\nx-scheme-handler/https=rec-url.desktop;\n");
+        folder.write(
+            "../config/mimeapps.list",
+            "[Default "
+            "Applications]\ntext/html=rec-file.desktop\nx-scheme-handler/https=rec-url.desktop\n");
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(r + "/sys"));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(r + "/sysconfig"));
+    }
+
+    void foldersFollowTheEnvironment() {
+        QCOMPARE(store.AutostartFolder(), config + "/autostart");
+        QCOMPARE(store.DesktopRecordFile(), config + "/Tavorin/Desktop.INI");
+        qputenv("XDG_CONFIG_HOME", "relative/config"); // ignored, as the base directory rules say
+        const XdgRegistryStore relative;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        QCOMPARE(relative.AutostartFolder(), QDir::homePath() + "/.config/autostart");
+    }
+
+    // The entry as the desktop reads it: valid, and GIO starts exactly the
+    // Loader named, whatever its folder is called.
+    void desktopStartsTheNamedLoader_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "Tavorin";
+        QTest::newRow("spaces") << "My Programs/Tavorin 1.2";
+        QTest::newRow("quotes") << "ann's \"best\"";
+        QTest::newRow("percent") << "100% %f %u %%";
+        QTest::newRow("dollar") << "$HOME ${x} $(ls)";
+        QTest::newRow("backslash") << "a\\b\\\\c\\";
+        QTest::newRow("backtick") << "`ls` `";
+        QTest::newRow("shell characters") << "a;b&c|d<e>f*g?h#i(j)~k";
+        QTest::newRow("tab") << "a\tb";
+        QTest::newRow("utf-8") << "Bilder \u20ac caf\u00e9";
+    }
+    void desktopStartsTheNamedLoader() {
+        QFETCH(QString, name);
+        const QString loader =
+            recorder(folder.root() + "/p/" + name + "/Loader.exe", record(), "\"$0\"");
+        QVERIFY(store.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", loader));
+        QCOMPARE(store.StringValue(RootKey::LocalMachine, kRun, "Tavorin"), loader);
+        // One line a key: nothing in the path adds a key. The path is one
+        // quoted argument, the last; alone unless it holds "%".
+        const QByteArray text = readAll(entry());
+        QCOMPARE(text.count('\n'), 7);
+        const QString exec = *profile::ReadVerbatim(text, "Desktop Entry", "Exec");
+        QVERIFY2(exec.endsWith('"') && exec.startsWith('"') == !loader.contains('%'),
+                 qPrintable(exec));
+        QProcess validate;
+        validate.start("desktop-file-validate", {entry()});
+        QVERIFY2(validate.waitForFinished(20000),
+                 "desktop-file-validate (desktop-file-utils) did not run");
+        const QByteArray said = validate.readAllStandardOutput() + validate.readAllStandardError();
+        QVERIFY2(validate.exitCode() == 0 && !said.contains("error"), said.constData());
+
+        GDesktopAppInfo* app =
+            g_desktop_app_info_new_from_filename(QFile::encodeName(entry()).constData());
+        QVERIFY2(app, "GIO refused the entry");
+        GError* error = nullptr;
+        const bool launched = g_app_info_launch(G_APP_INFO(app), nullptr, nullptr, &error);
+        g_object_unref(app);
+        const QByteArray message = error ? error->message : "";
+        g_clear_error(&error);
+        QVERIFY2(launched, message.constData());
+        QCOMPARE(QString::fromUtf8(recordOf(record())), loader + '\n');
+    }
+
+    void autostartEntryIsWrittenOnce() {
+        QVERIFY(store.SetStringValue(RootKey::LocalMachine,
+                                     "SOFTWARE\\microsoft\\windows\\currentversion\\run", "Tavorin",
+                                     "/a/Loader.exe"));
+        QCOMPARE(
+            readAll(entry()),
+            "[Desktop Entry]\nType=Application\nName=Tavorin\nComment=Changes the desktop "
+            "wallpaper at "
+            "log-on\nExec=\"/a/Loader.exe\"\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+        const auto inode = [this] {
+            struct stat st {};
+            ::stat(QFile::encodeName(entry()).constData(), &st);
+            return st.st_ino;
+        };
+        const ino_t first = inode();
+        QVERIFY(store.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+        QCOMPARE(inode(), first); // the same entry is not written again
+        folder.write("../config/autostart/Tavorin.desktop", "[Desktop Entry]\nTerminal=true\n");
+        QVERIFY(store.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+        QCOMPARE(readAll(entry()),
+                 AutostartEntryText("Tavorin", "/a/Loader.exe").toUtf8()); // brought back
+        folder.write("../config/autostart/other.desktop", "[Desktop Entry]\nType=Application\n");
+        QVERIFY(store.DeleteValue(RootKey::LocalMachine, kRun, "Tavorin"));
+        QVERIFY(!store.StringValue(RootKey::LocalMachine, kRun, "Tavorin"));
+        QCOMPARE(QDir(store.AutostartFolder()).entryList(QDir::Files),
+                 QStringList{"other.desktop"});
+        QVERIFY(!store.DeleteValue(RootKey::LocalMachine, kRun, "Tavorin"));
+    }
+
+    void foldersAreMadeWhenMissing() {
+        XdgRegistryStore fresh(folder.root() + "/fresh/config");
+        QVERIFY(fresh.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+        QVERIFY(QFile::exists(folder.root() + "/fresh/config/autostart/Tavorin.desktop"));
+        folder.write("../blocked/autostart", "not a folder");
+        XdgRegistryStore blocked(folder.root() + "/blocked");
+        QVERIFY(!blocked.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
+        QCOMPARE(readAll(folder.root() + "/blocked/autostart"), "not a folder");
+    }
+
+    void desktopRecordWritesReadsAndDeletes() {
+        QVERIFY(!store.StringValue(RootKey::CurrentUser, kDesktop, "Wallpaper"));
+        QVERIFY(
+            store.SetStringValue(RootKey::CurrentUser, kDesktop, "Wallpaper", "/p/\"Sea\" 1.bmp"));
+        QCOMPARE(store.StringValue(RootKey::CurrentUser, "control panel\\desktop", "wallpaper"),
+                 "/p/\"Sea\" 1.bmp");
+        QVERIFY(QFile::exists(store.DesktopRecordFile()));
+        QVERIFY(store.DeleteValue(RootKey::CurrentUser, kDesktop, "Wallpaper"));
+        QVERIFY(!store.StringValue(RootKey::CurrentUser, kDesktop, "Wallpaper"));
+    }
+
+    // Other keys do not exist, and names that are no file names are refused.
+    void refused_data() {
+        QTest::addColumn<Refused>("row");
+        QTest::newRow("empty name") << Refused{RootKey::LocalMachine, kRun, ""};
+        QTest::newRow("slash") << Refused{RootKey::LocalMachine, kRun, "../../evil"};
+        QTest::newRow("dot") << Refused{RootKey::LocalMachine, kRun, "."};
+        QTest::newRow("dot dot") << Refused{RootKey::LocalMachine, kRun, ".."};
+        QTest::newRow("other key") << Refused{RootKey::CurrentUser, "Software\\Tavorin", "Tavorin"};
+        QTest::newRow("root itself") << Refused{RootKey::LocalMachine, "", "Tavorin"};
+        QTest::newRow("run under classes") << Refused{RootKey::ClassesRoot, kRun, "Tavorin"};
+        QTest::newRow("no root") << Refused{RootKey::None, kRun, "Tavorin"};
+        QTest::newRow("below run") << Refused{RootKey::LocalMachine, kRun + "\\Sub", "Tavorin"};
+        QTest::newRow("desktop of the machine")
+            << Refused{RootKey::LocalMachine, kDesktop, "Wallpaper"};
+    }
+    void refused() {
+        QFETCH(Refused, row);
+        XdgRegistryStore empty(folder.root() + "/empty");
+        QVERIFY(!empty.SetStringValue(row.root, row.subKey, row.name, "/a/Loader.exe"));
+        QVERIFY(!empty.StringValue(row.root, row.subKey, row.name));
+        QVERIFY(!empty.DeleteValue(row.root, row.subKey, row.name));
+        QVERIFY(!QDir(folder.root() + "/empty").exists());
+        QVERIFY(!QFile::exists(folder.root() + "/evil.desktop"));
+    }
+
+    void documentsOpenInTheirPrograms() {
+        GioShell shell;
+        const QString page = folder.write("docs/main ref.htm", "<html><body>help</body></html>\n");
+        QVERIFY(shell.ShellExecuteOpen(page) > 32);
+        QCOMPARE(recordOf(record()), page.toUtf8() + '\n');
+        const QString url = "https://github.com/tavorin-app/tavorin/releases?x=1&y=%20";
+        const QString shortcut = folder.write(
+            "docs/Updates.url", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=" + url.toUtf8() + "\r\n");
+        QVERIFY(shell.ShellExecuteOpen(shortcut) > 32); // a shortcut opens its URL
+        QCOMPARE(recordOf(record()), url.toUtf8() + '\n');
+        const QString blob = folder.write("docs/data.tavorin-unknown", QByteArray("\x00\xff", 2));
+        QCOMPARE(shell.ShellExecuteOpen(blob), IShell::kNoAssociation);
+        const QString gopher =
+            folder.write("docs/Old.url", "[InternetShortcut]\nURL=gopher://example.org/\n");
+        QCOMPARE(shell.ShellExecuteOpen(gopher), IShell::kNoAssociation);
+        QCOMPARE(shell.ShellExecuteOpen(folder.file("docs/none.htm")), IShell::kFileNotFound);
+        QCOMPARE(shell.ShellExecuteOpen(folder.file("docs")), IShell::kFileNotFound);
+        QVERIFY(!QFile::exists(record()));
+    }
+
+    void openWithOffersAndStartsThePrograms() {
+        const auto ids = [](const QString& path) {
+            QStringList list;
+            for (const auto& program : OpenWithPrograms(path))
+                list << program.id;
+            list.sort();
+            return list;
+        };
+        QCOMPARE(ids(folder.write("docs/index.htm", "<html></html>\n")),
+                 QStringList{"rec-file.desktop"});
+        const QString blob = folder.write("docs/other.tavorin-unknown", QByteArray("\x00\xff", 2));
+        QCOMPARE(ids(blob),
+                 (QStringList{"rec-file.desktop", "rec-url.desktop"})); // type unknown: all
+        QVERIFY(!OpenWithProgram(blob, "no-such-program.desktop"));
+        QVERIFY(OpenWithProgram(blob, "rec-file.desktop"));
+        QCOMPARE(recordOf(record()), blob.toUtf8() + '\n');
+    }
+
+    // libtavorin-gio.so from the program folder, loaded on first use; a
+    // folder without it fails cleanly.
+    void gioModule() {
+        const QString built = QStringLiteral(TAVORIN_PROGRAM_DIR);
+        QVERIFY(QFile::exists(built + '/' + GioModuleFileName()));
+        const QString none = folder.file("none.txt");
+        QCOMPARE(MakeGioModuleShell(built)->ShellExecuteOpen(none), IShell::kFileNotFound);
+        const auto shell = MakeGioModuleShell(folder.path());
+        const int result = shell->ShellExecuteOpen(none);
+        QVERIFY(result != IShell::kFileNotFound && result <= 32);
+        shell->OpenWith(none); // returns, no dialog
+        QCOMPARE(MakeGioModuleWallpaper(GSettingsFamily::Gnome, folder.path())->Name(), "GNOME");
+        QCOMPARE(MakeGioModuleWallpaper(GSettingsFamily::Cinnamon, folder.path())->Name(),
+                 "Cinnamon");
+        QCOMPARE(MakeGioModuleWallpaper(GSettingsFamily::Mate, folder.path())->Name(), "MATE");
+        QString error;
+        QVERIFY(!MakeGioModuleWallpaper(GSettingsFamily::Gnome, folder.path())
+                     ->Apply("/nowhere/a.jpg", &error));
+        QVERIFY2(error.contains("module"), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_XdgDesktop)
+#include "tst_XdgDesktop.moc"

@@ -14,16 +14,10 @@ using namespace tavorin;
 using namespace tavorin::test;
 
 namespace {
-struct Read {
-    QByteArray text;
-    QString section, key;
-    std::optional<QString> value;
-};
-struct Edit {
-    QByteArray before;
-    QString section, key, value;
-    QByteArray after;
-};
+// clang-format off
+struct Read { QByteArray text; QString section, key; std::optional<QString> value; };
+struct Edit { QByteArray before; QString section, key, value; QByteArray after; };
+// clang-format on
 struct stat statOf(const QString& path) {
     struct stat st {};
     ::stat(QFile::encodeName(path).constData(), &st);
@@ -37,7 +31,6 @@ const auto kReadOnly = QFile::ReadOwner | QFile::ExeOwner;
 const auto kWritable = kReadOnly | QFile::WriteOwner;
 } // namespace
 
-Q_DECLARE_METATYPE(Read)
 Q_DECLARE_METATYPE(Edit)
 
 class tst_ProfileFile : public QObject {

@@ -7,6 +7,7 @@
 #include "platform/RegistryStore.h"
 #include "platform/wallpaper/GSettingsFamily.h"
 #include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestPictures.h"
 
 #include <QDir>
 #include <QProcess>
@@ -22,35 +23,25 @@ using namespace tavorin::test;
 namespace {
 const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 const QString kDesktop = QStringLiteral("Control Panel\\Desktop");
-struct Refused {
-    RootKey root;
-    QString subKey, name;
-};
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+// clang-format off
+struct Refused { RootKey root; QString subKey, name; };
+// clang-format on
 // Waits for a started program's record, not for a clock.
 QByteArray recordOf(const QString& path) {
     [&] { QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 10000); }();
-    const QByteArray text = readAll(path);
+    const QByteArray text = ReadFile(path);
     QFile::remove(path);
     return text;
 }
-// A program that writes its arguments ($0 first when asked) to `record`.
+// A program that writes its arguments ($0 when asked) to `record`.
 QString recorder(const QString& path, const QString& record, const char* what = "\"$@\"") {
     const QByteArray to = QFile::encodeName(record);
-    QFile f(path);
-    QDir().mkpath(QFileInfo(path).path());
-    if (f.open(QIODevice::WriteOnly))
-        f.write("#!/bin/sh\nprintf '%s\\n' " + QByteArray(what) + " > '" + to + ".tmp'\nmv '" + to +
-                ".tmp' '" + to + "'\n");
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteFile(path, "#!/bin/sh\nprintf '%s\\n' " + QByteArray(what) + " > '" + to + ".tmp'\nmv '" +
+                        to + ".tmp' '" + to + "'\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
 } // namespace
-
-Q_DECLARE_METATYPE(Refused)
 
 class tst_XdgDesktop : public QObject {
     Q_OBJECT
@@ -122,7 +113,7 @@ class tst_XdgDesktop : public QObject {
         QCOMPARE(store.StringValue(RootKey::LocalMachine, kRun, "Tavorin"), loader);
         // One line a key: nothing in the path adds a key. The path is one
         // quoted argument, the last; alone unless it holds "%".
-        const QByteArray text = readAll(entry());
+        const QByteArray text = ReadFile(entry());
         QCOMPARE(text.count('\n'), 7);
         const QString exec = *profile::ReadVerbatim(text, "Desktop Entry", "Exec");
         QVERIFY2(exec.endsWith('"') && exec.startsWith('"') == !loader.contains('%'),
@@ -151,7 +142,7 @@ class tst_XdgDesktop : public QObject {
                                      "SOFTWARE\\microsoft\\windows\\currentversion\\run", "Tavorin",
                                      "/a/Loader.exe"));
         QCOMPARE(
-            readAll(entry()),
+            ReadFile(entry()),
             "[Desktop Entry]\nType=Application\nName=Tavorin\nComment=Changes the desktop "
             "wallpaper at "
             "log-on\nExec=\"/a/Loader.exe\"\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
@@ -165,7 +156,7 @@ class tst_XdgDesktop : public QObject {
         QCOMPARE(inode(), first); // the same entry is not written again
         folder.write("../config/autostart/Tavorin.desktop", "[Desktop Entry]\nTerminal=true\n");
         QVERIFY(store.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
-        QCOMPARE(readAll(entry()),
+        QCOMPARE(ReadFile(entry()),
                  AutostartEntryText("Tavorin", "/a/Loader.exe").toUtf8()); // brought back
         folder.write("../config/autostart/other.desktop", "[Desktop Entry]\nType=Application\n");
         QVERIFY(store.DeleteValue(RootKey::LocalMachine, kRun, "Tavorin"));
@@ -182,7 +173,7 @@ class tst_XdgDesktop : public QObject {
         folder.write("../blocked/autostart", "not a folder");
         XdgRegistryStore blocked(folder.root() + "/blocked");
         QVERIFY(!blocked.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
-        QCOMPARE(readAll(folder.root() + "/blocked/autostart"), "not a folder");
+        QCOMPARE(ReadFile(folder.root() + "/blocked/autostart"), "not a folder");
     }
 
     void desktopRecordWritesReadsAndDeletes() {

@@ -12,30 +12,14 @@ using namespace tavorin;
 using namespace tavorin::test;
 
 namespace {
-// What stands where Settings.INI belongs.
-enum class Thing { File, Unreadable, Folder, Pipe, Device, Dangling, Huge };
-struct Bad {
-    Thing thing;
-    QString section, key, value;
-};
-struct Cut {
-    QString stored;
-    int kept; // characters read back
-};
-struct Number {
-    QString text;
-    bool isOne, isNumber;
-};
-struct KeyPath {
-    QString path;
-    RootKey root;
-    QString rest;
-    bool formatBox;
-};
-struct Deletion {
-    QString path;
-    bool reachesStore, removes;
-};
+// clang-format off
+enum class Thing { File, Unreadable, Folder, Pipe, Device, Dangling, Huge }; // where Settings.INI belongs
+struct Bad { Thing thing; QString section, key, value; };
+struct Cut { QString stored; int kept; }; // characters read back
+struct Number { QString text; bool isOne, isNumber; };
+struct KeyPath { QString path; RootKey root; QString rest; bool formatBox; };
+struct Deletion { QString path; bool reachesStore, removes; };
+// clang-format on
 const QByteArray kStored = "[Settings]\nInitDir=/pictures\n[Memory]\nX=5\n";
 const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 
@@ -57,12 +41,6 @@ void put(Thing thing, const TempProgramFolder& folder) {
         QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
 }
 } // namespace
-
-Q_DECLARE_METATYPE(Bad)
-Q_DECLARE_METATYPE(Cut)
-Q_DECLARE_METATYPE(Number)
-Q_DECLARE_METATYPE(KeyPath)
-Q_DECLARE_METATYPE(Deletion)
 
 class tst_Settings : public QObject {
     Q_OBJECT

@@ -19,6 +19,7 @@ struct Cut { QString stored; int kept; }; // characters read back
 struct Number { QString text; bool isOne, isNumber; };
 struct KeyPath { QString path; RootKey root; QString rest; bool formatBox; };
 struct Deletion { QString path; bool reachesStore, removes; };
+struct Mode { ChangeMode mode; QString stored; };
 // clang-format on
 const QByteArray kStored = "[Settings]\nInitDir=/pictures\n[Memory]\nX=5\n";
 const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
@@ -137,6 +138,22 @@ class tst_Settings : public QObject {
         QFETCH(Number, row);
         QCOMPARE(EqualsNumber(row.text, 1), row.isOne);
         QCOMPARE(NumericValue(row.text).has_value(), row.isNumber);
+    }
+
+    // The change modes as Settings.INI stores them; anything else is none.
+    void changeModes_data() {
+        QTest::addColumn<Mode>("row");
+        QTest::newRow("startup") << Mode{ChangeMode::Startup, "Startup"};
+        QTest::newRow("once a day") << Mode{ChangeMode::OnceADay, "Once a day"};
+        QTest::newRow("frequently") << Mode{ChangeMode::Frequently, "Frequently"};
+        QTest::newRow("never") << Mode{ChangeMode::Never, "Never (manually only)"};
+        QTest::newRow("none") << Mode{ChangeMode::None, ""};
+    }
+    void changeModes() {
+        QFETCH(Mode, row);
+        QCOMPARE(ChangeModeText(row.mode), row.stored);
+        QCOMPARE(ChangeModeFromText(row.stored), row.mode);
+        QCOMPARE(ChangeModeFromText(row.stored.toUpper()), ChangeMode::None); // compared exactly
     }
 
     // A key path splits into its root and the rest; a malformed one shows

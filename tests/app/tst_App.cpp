@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 
@@ -195,6 +196,7 @@ class tst_App : public QObject {
         QCOMPARE(splashBuilt(), shown);
         QCOMPARE(startup.MainWindow()->isVisible(), !shown);
         QCOMPARE(startup.MainWindow()->windowTitle(), "Tavorin");
+        QVERIFY(!startup.MainWindow()->windowIcon().isNull());
         if (!shown)
             return;
         QPointer<frmSplash> splash = startup.Splash();
@@ -337,6 +339,20 @@ class tst_App : public QObject {
             QVERIFY2(qAbs(size.width() - 450) <= 10 && qAbs(size.height() - 273) <= 10,
                      qPrintable(skin));
         }
+        // The help pages link only to pages and anchors that exist.
+        static const QRegularExpression link(R"(href="([^"#:]+)(#[^"]*)?")");
+        for (const QString page : {"index.htm", "main ref.htm", "sub ref.htm"})
+            for (auto m = link.globalMatch(QString::fromUtf8(ReadFile(source + "/Help/" + page)));
+                 m.hasNext();) {
+                const auto match = m.next();
+                const QByteArray html = ReadFile(
+                    source + "/Help/" + QUrl::fromPercentEncoding(match.captured(1).toUtf8()));
+                const QByteArray anchor = match.captured(2).mid(1).toUtf8();
+                QVERIFY2(html.contains("<title>") &&
+                             (anchor.isEmpty() || html.contains("id=\"" + anchor + '"')),
+                         qPrintable(page + ": " + match.captured(0)));
+            }
+        QVERIFY(QFileInfo(source + "/readme.txt").isFile());
         QCOMPARE(ReadFile(source + "/URLS/Updates.url"),
                  "[InternetShortcut]\r\nURL=https://github.com/tavorin-app/tavorin/releases\r\n");
         QCOMPARE(ReadFile(source + "/URLS/Send Feedback.url"),

@@ -37,24 +37,19 @@ using namespace tavorin::test;
 
 namespace {
 // A registry that keeps what the settings file held when the first value was written.
+// clang-format off
 struct SnapshotRegistry final : IRegistryStore {
     FakeRegistry inner;
     QString settingsFile;
     std::optional<QByteArray> settingsAtFirstWrite;
-    bool SetStringValue(RootKey root, const QString& key, const QString& name,
-                        const QString& data) override {
-        if (!settingsAtFirstWrite)
-            settingsAtFirstWrite = ReadFile(settingsFile);
+    bool SetStringValue(RootKey root, const QString& key, const QString& name, const QString& data) override {
+        settingsAtFirstWrite = settingsAtFirstWrite.value_or(ReadFile(settingsFile));
         return inner.SetStringValue(root, key, name, data);
     }
-    bool DeleteValue(RootKey root, const QString& key, const QString& name) override {
-        return inner.DeleteValue(root, key, name);
-    }
-    std::optional<QString> StringValue(RootKey root, const QString& key,
-                                       const QString& name) const override {
-        return inner.StringValue(root, key, name);
-    }
+    bool DeleteValue(RootKey root, const QString& key, const QString& name) override { return inner.DeleteValue(root, key, name); }
+    std::optional<QString> StringValue(RootKey root, const QString& key, const QString& name) const override { return inner.StringValue(root, key, name); }
 };
+// clang-format on
 // The settings file's non-blank lines, with "%V" for this version.
 QByteArrayList linesOf(QByteArray text) {
     QByteArrayList lines;

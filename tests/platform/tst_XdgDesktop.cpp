@@ -63,31 +63,15 @@ class tst_XdgDesktop : public QObject {
         QDir().mkpath(r + "/sys");
         QVERIFY(QFile::link("/usr/share/mime", r + "/sys/mime"));
         const QByteArray rec = recorder(r + "/rec.sh", record()).toUtf8();
-        folder.write("../data/applications/rec-file.desktop",
-                     "[Desktop Entry]\nType=Application\nName=File\nExec=\"" + rec +
-                         "\" %f\nMimeType=text/html;\n");
-        folder.write("../data/applications/rec-url.desktop",
-                     "[Desktop Entry]\nType=Application\nName=Link\nExec=\"" + rec +
-                         "\" %u\nMimeType=x-scheme-handler/https;\n");
+        // clang-format off
+        folder.write("../data/applications/rec-file.desktop", "[Desktop Entry]\nType=Application\nName=File\nExec=\"" + rec + "\" %f\nMimeType=text/html;\n");
+        folder.write("../data/applications/rec-url.desktop", "[Desktop Entry]\nType=Application\nName=Link\nExec=\"" + rec + "\" %u\nMimeType=x-scheme-handler/https;\n");
         // What update-desktop-database writes: GIO finds programs by type there.
-        folder.write(
-            "../data/applications/mimeinfo.cache",
-            "[MIME Cache]\ntext/html=rec-file.desktop;\nx-scheme-handler/https=rec-url.desktop;\n");
-        folder.write(
-            "../config/mimeapps.list",
-            "[Default "
-            "Applications]\ntext/html=rec-file.desktop\nx-scheme-handler/https=rec-url.desktop\n");
+        folder.write("../data/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=rec-file.desktop;\nx-scheme-handler/https=rec-url.desktop;\n");
+        folder.write("../config/mimeapps.list", "[Default Applications]\ntext/html=rec-file.desktop\nx-scheme-handler/https=rec-url.desktop\n");
+        // clang-format on
         qputenv("XDG_DATA_DIRS", QFile::encodeName(r + "/sys"));
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(r + "/sysconfig"));
-    }
-
-    void foldersFollowTheEnvironment() {
-        QCOMPARE(store.AutostartFolder(), config + "/autostart");
-        QCOMPARE(store.DesktopRecordFile(), config + "/Tavorin/Desktop.INI");
-        qputenv("XDG_CONFIG_HOME", "relative/config"); // ignored, as the base directory rules say
-        const XdgRegistryStore relative;
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
-        QCOMPARE(relative.AutostartFolder(), QDir::homePath() + "/.config/autostart");
     }
 
     // The entry as the desktop reads it: valid, and GIO starts exactly the
@@ -141,11 +125,9 @@ class tst_XdgDesktop : public QObject {
         QVERIFY(store.SetStringValue(RootKey::LocalMachine,
                                      "SOFTWARE\\microsoft\\windows\\currentversion\\run", "Tavorin",
                                      "/a/Loader.exe"));
-        QCOMPARE(
-            ReadFile(entry()),
-            "[Desktop Entry]\nType=Application\nName=Tavorin\nComment=Changes the desktop "
-            "wallpaper at "
-            "log-on\nExec=\"/a/Loader.exe\"\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+        // clang-format off
+        QCOMPARE(ReadFile(entry()), "[Desktop Entry]\nType=Application\nName=Tavorin\nComment=Changes the desktop wallpaper at log-on\nExec=\"/a/Loader.exe\"\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+        // clang-format on
         const auto inode = [this] {
             struct stat st {};
             ::stat(QFile::encodeName(entry()).constData(), &st);
@@ -166,7 +148,14 @@ class tst_XdgDesktop : public QObject {
         QVERIFY(!store.DeleteValue(RootKey::LocalMachine, kRun, "Tavorin"));
     }
 
-    void foldersAreMadeWhenMissing() {
+    void foldersAndTheDesktopRecord() {
+        QCOMPARE(store.AutostartFolder(), config + "/autostart");
+        QCOMPARE(store.DesktopRecordFile(), config + "/Tavorin/Desktop.INI");
+        qputenv("XDG_CONFIG_HOME", "relative/config"); // ignored, as the base directory rules say
+        const XdgRegistryStore relative;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        QCOMPARE(relative.AutostartFolder(), QDir::homePath() + "/.config/autostart");
+
         XdgRegistryStore fresh(folder.root() + "/fresh/config");
         QVERIFY(fresh.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
         QVERIFY(QFile::exists(folder.root() + "/fresh/config/autostart/Tavorin.desktop"));
@@ -174,9 +163,7 @@ class tst_XdgDesktop : public QObject {
         XdgRegistryStore blocked(folder.root() + "/blocked");
         QVERIFY(!blocked.SetStringValue(RootKey::LocalMachine, kRun, "Tavorin", "/a/Loader.exe"));
         QCOMPARE(ReadFile(folder.root() + "/blocked/autostart"), "not a folder");
-    }
 
-    void desktopRecordWritesReadsAndDeletes() {
         QVERIFY(!store.StringValue(RootKey::CurrentUser, kDesktop, "Wallpaper"));
         QVERIFY(
             store.SetStringValue(RootKey::CurrentUser, kDesktop, "Wallpaper", "/p/\"Sea\" 1.bmp"));

@@ -2,11 +2,6 @@
 # End-to-end: the real program from a copy of the built program folder, on its
 # own X server and session bus, with a temporary home.
 #   e2e.sh start|tray|openbox|gnome|xfce|sway <built program folder>
-# start: the first run, the autostart entry, the log-on start through it.
-# tray: a real XEmbed tray host (trayer) and real clicks on the icon.
-# openbox, gnome: no tray; hiding minimises, a later start brings the window
-# back. xfce: XFCE's panel holding only its notification area (a
-# StatusNotifierItem host), played over the bus. sway: Wayland, no X server.
 set -euo pipefail
 mode=$1
 support="$(cd "$(dirname "$0")/../support" && pwd)"
@@ -67,32 +62,23 @@ second_start() {
     grep -qx 'Systray=1' "$settings" || fail "the second start did not write Systray=1"
     running || fail "the first copy ended"
 }
-finish() {
-    echo "PASS: e2e $mode"
-    exit 0
-}
 
 if [ "$mode" = start ]; then
-    echo "-- first start: the stored first-run settings and the autostart entry"
+    # The first start: the stored first-run settings and the autostart entry.
     start_program
     window_opens
-    [ "$(xdotool getwindowpid "$window")" = "$program" ] || fail "the window is not the program's"
     actual=$(grep -v '^[[:space:]]*$' "$settings" | head -n 7)
     [ "$actual" = "$(printf '[Settings]\nSystray=1\nSplash=1\nStartup=1\nConvert=1\nMachine=1\nVersion=%s' "$version")" ] ||
         fail "Settings.INI begins with:"$'\n'"$actual"
     autostart="$XDG_CONFIG_HOME/autostart/Tavorin.desktop"
-    quoted=$(printf '%s' "$copy/Loader.exe" | sed -e 's/[\\"`$]/\\&/g' -e 's/%/%%/g' -e 's/\\/\\\\/g')
-    exec_line=$(grep '^Exec=' "$autostart")
-    # The quoted path is the last argument (after a fixed starter when it holds a "%").
-    [[ "$exec_line" == "Exec=\"$quoted\"" || "$exec_line" == Exec=*" \"$quoted\"" ]] || fail "autostart says $exec_line"
     desktop-file-validate "$autostart" || fail "the autostart entry is not valid"
-    echo "-- the first copy ends without letting go of its lock"
+    # The first copy ends without letting go of its lock.
     kill -KILL "$program"
     wait "$program" 2>/dev/null || true
     wait_for 10 no_main_window || fail "the window stayed after the program was killed"
-    echo "-- log-on start from the autostart entry, as the desktop does it"
-    # Mode "Startup" changes the wallpaper only at a start through Loader.exe,
-    # whose start-up Apply writes Loader=0 again; method 2 records the picture.
+    # The log-on start from the autostart entry, as the desktop does it. Mode
+    # "Startup" changes the wallpaper only at a start through Loader.exe, whose
+    # start-up Apply writes Loader=0 again; method 2 records the picture.
     write_list "${pictures[0]}"
     for pair in change=Startup Machine=2 Convert=0 shutdown=0 random=0 ListCount=1 Loader=0 Splash=0; do
         set_setting "${pair%%=*}" "${pair#*=}"
@@ -104,11 +90,177 @@ if [ "$mode" = start ]; then
     program=$(xdotool getwindowpid "$window")
     pids+=("$program")
     [ "$(readlink "/proc/$program/exe")" = "$copy/Tavorin" ] || fail "Loader.exe started another program"
-    finish
+    exit 0
 fi
 
 # No splash, no log-on entry, no change at start; three pictures in the list.
 printf '[Settings]\nSystray=1\nSplash=0\nStartup=0\nConvert=0\nMachine=2\nVersion=%s\nchange=Never (manually only)\nSkin=\nListCount=3\n' \
     "$version" >"$settings"
 write_list "${pictures[@]}"
-source "$(dirname "$0")/e2e-$([ "$mode" = tray ] && echo tray || echo reach).sh"
+
+if [ "$mode" = tray ]; then
+    # The icon: the program's window embedded in the tray host (top left).
+    find_icon() {
+        local w
+        for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell "$w")"
+            if [ "$Y" -lt 32 ] && [ "$X" -lt 200 ] && [ "$WIDTH" -le 32 ] && [ "$WIDTH" -gt 1 ]; then
+                icon_x=$((X + WIDTH / 2)) icon_y=$((Y + HEIGHT / 2))
+                return 0
+            fi
+        done
+        return 1
+    }
+    # The program's shown popup menus: its windows larger than an icon.
+    popups() {
+        local w
+        for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || echo WIDTH=0)"
+            [ "$WIDTH" -le 40 ] || echo "$w"
+        done
+    }
+    trayer --edge top --align left --height 32 --widthtype pixel --width 200 --transparent false \
+        --tint 0x404040 --SetDockType true &
+    pids+=($!)
+    wait_for 10 xdotool search --classname trayer || fail "trayer did not start"
+    start_program
+    window_opens
+    xdotool windowmove "$window" 300 200 # no window manager: off the tray
+    wait_for 10 find_icon || fail "no icon appeared in the tray"
+    sleep 0.5
+    xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 60 1
+    wait_for 5 no_main_window || fail "a double click did not hide the window"
+    running || fail "the program ended"
+    xdotool mousemove "$icon_x" "$icon_y" click 3
+    wait_for 5 eval '[ -n "$(popups)" ]' || fail "no menu after a right press on the icon"
+    eval "$(xdotool getwindowgeometry --shell "$(popups | head -n 1)")"
+    # A click on E&xit, the last entry, again until the program ends: the menu
+    # takes the pointer a moment after it shows.
+    for _ in $(seq 20); do
+        ended && break
+        xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT - 8))" click 1 sleep 0.3
+    done
+    ends_cleanly "E&xit"
+    exit 0
+fi
+
+if [ "$mode" = sway ]; then
+    source "$support/sway-session.sh"
+    sway_session_start 1024x768 || fail "sway did not start: $(cat "$sway_session_log")"
+    sway_give "$work"
+    unset DISPLAY
+    # The main window as sway lists it: a native window named Tavorin.
+    native_main_window() {
+        sway_run swaymsg -t get_tree | python3 -c 'import json, sys
+walk = lambda n: (n.get("shell") == "xdg_shell" and n.get("name") == "Tavorin" and n["rect"]["width"] > 300
+    ) or any(map(walk, n.get("nodes", []) + n.get("floating_nodes", [])))
+sys.exit(not walk(json.load(sys.stdin)))'
+    }
+    start_program sway_run
+    wait_for 20 native_main_window || fail "no native main window: $(sway_run swaymsg -t get_tree)"
+    second_start sway_run
+    native_main_window || fail "the window went away"
+    exit 0
+fi
+
+source "$support/gnome-session.sh"
+# The window manager's WM_STATE: Normal, Iconic, or nothing once withdrawn.
+wm_state() { xprop -id "$window" WM_STATE 2>/dev/null | sed -n 's/^[[:space:]]*window state: //p'; }
+state_is() { [ "$(wm_state)" = "$1" ]; }
+becomes() { wait_for "$1" state_is "$2" || fail "$3 left the window $(wm_state), not $2"; }
+gnome_bus_environment || fail "the session bus took no environment"
+if [ "$mode" = gnome ]; then
+    gnome_session_start 90 || fail "GNOME Shell did not come up"
+else
+    openbox &
+    pids+=($!)
+fi
+wait_for 30 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "no window manager"
+
+if [ "$mode" != xfce ]; then
+    # &Hide minimises to the task bar; a second start brings the window back.
+    start_program
+    window_opens
+    becomes 10 Normal "the start"
+    xdotool windowactivate --sync "$window" key --clearmodifiers alt+h
+    becomes 10 Iconic "&Hide"
+    second_start
+    becomes 10 Normal "the second start"
+    wait_for 5 main_window || fail "the window is Normal but not shown"
+    exit 0
+fi
+
+# One panel along the top holding only the notification area; the panel
+# without the accessibility bus and the virtual file systems.
+channel="$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+mkdir -p "$channel"
+cat >"$channel/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0"><property name="configver" type="int" value="2"/>
+  <property name="panels" type="array"><value type="int" value="1"/>
+    <property name="panel-1" type="empty"><property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/><property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array"><value type="int" value="1"/></property></property></property>
+  <property name="plugins" type="empty"><property name="plugin-1" type="string" value="systray"/></property>
+</channel>
+XML
+export NO_AT_BRIDGE=1 GTK_A11Y=none GIO_USE_VFS=local
+bus() { busctl --address="$DBUS_SESSION_BUS_ADDRESS" --json=short -- "$@"; }
+json() { python3 -c "import json,sys; d = json.load(sys.stdin)['data']; print($1)"; }
+watcher() { bus get-property org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher "$1"; }
+# The item's bus name and object path, from the watcher's list (the
+# program's is the only item in this session).
+item_registered() {
+    local entry
+    entry=$(watcher RegisteredStatusNotifierItems | json 'd[0] if d else ""')
+    [ -n "$entry" ] || return 1
+    service=${entry%%/*} item_path=/${entry#*/}
+    [ "$entry" != "$service" ] || item_path=/StatusNotifierItem
+}
+panel_start() {
+    xfce4-panel --disable-wm-check >/dev/null 2>&1 &
+    panel=$!
+    pids+=("$panel")
+    wait_for 30 eval 'watcher IsStatusNotifierHostRegistered | grep -q true' || fail "the panel's notification area did not come up"
+}
+# The exported menu, one entry a line: id, label, visible (1/0).
+menu() {
+    bus call "$service" "$menu_path" com.canonical.dbusmenu GetLayout iias 0 -1 0 | python3 -c 'import json, sys
+def walk(id_, props, children):
+    print(id_, props.get("label", {"data": ""})["data"], int(props.get("visible", {"data": 1})["data"]), sep="\t")
+    [walk(*child["data"]) for child in children]
+walk(*json.load(sys.stdin)["data"][1])'
+}
+entry_id() { menu | awk -F'\t' -v l="$1" '$2 == l && $3 == 1 { print $1; exit }'; }
+shows() { [ -n "$(entry_id "$1")" ]; }
+menu_call() { bus call "$service" "$menu_path" com.canonical.dbusmenu "$@" >/dev/null; }
+# Opens the menu (or the submenu of an entry) and checks its entries.
+opened_shows() {
+    menu_call AboutToShow i "$1"
+    shift
+    for label in "$@"; do shows "$label" || fail "the menu lacks $label: $(menu)"; done
+}
+
+# The item registers with its menu; a click on the icon hides the window,
+# and the menu becomes the background's.
+panel_start
+start_program
+window_opens
+wait_for 20 item_registered || fail "the program's item did not register with the watcher"
+menu_path=$(bus get-property "$service" "$item_path" org.kde.StatusNotifierItem Menu | json d)
+opened_shows 0 _Hide _Options E_xit
+bus call "$service" "$item_path" org.kde.StatusNotifierItem Activate ii 0 0 >/dev/null
+wait_for 10 no_main_window || fail "Activate did not hide the window"
+opened_shows 0 _Show "_Disable Tavorin" "_Change Wallpaper"
+# The third picture of the submenu becomes the wallpaper.
+opened_shows "$(entry_id "_Change Wallpaper")" "1. Dusk.jpg" "2. Forest.jpg" "3. Ocean.jpg"
+menu_call Event isvu "$(entry_id "3. Ocean.jpg")" clicked i 0 0
+wait_for 10 eval 'wallpaper_is "${pictures[2]}" && xprop -root _XROOTPMAP_ID | grep -q "pixmap id"' ||
+    fail "the third picture did not become the wallpaper"
+# With the panel gone for good the window is minimised; a log-out ends the program.
+kill "$panel"
+becomes 15 Iconic "the panel's end"
+second_start
+becomes 10 Normal "a second start"
+kill -TERM "$program"
+ends_cleanly SIGTERM

@@ -13,10 +13,9 @@ using namespace tavorin::test;
 
 namespace {
 // clang-format off
-enum class Thing { File, Unreadable, Folder, Pipe, Device, Dangling, Huge }; // where Settings.INI belongs
+enum class Thing { File, Unreadable, Folder, Pipe, Dangling, Huge }; // where Settings.INI belongs
 struct Bad { Thing thing; QString section, key, value; };
 struct Cut { QString stored; int kept; }; // characters read back
-struct Number { QString text; bool isOne, isNumber; };
 struct KeyPath { QString path; RootKey root; QString rest; bool formatBox; };
 struct Deletion { QString path; bool reachesStore, removes; };
 struct Mode { ChangeMode mode; QString stored; };
@@ -28,8 +27,6 @@ void put(Thing thing, const TempProgramFolder& folder) {
     const QString path = folder.file("Settings.INI");
     if (thing == Thing::Pipe)
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    else if (thing == Thing::Device)
-        QVERIFY(QFile::link("/dev/zero", path));
     else if (thing == Thing::Dangling)
         QVERIFY(QFile::link(folder.file("elsewhere/Settings.INI"), path));
     else if (thing == Thing::Folder)
@@ -56,7 +53,6 @@ class tst_Settings : public QObject {
     void readIsCutTo79Bytes_data() {
         QTest::addColumn<Cut>("row");
         const QString ab = QString(50, 'a') + QString(50, 'b');
-        QTest::newRow("100 characters") << Cut{ab, 79};
         QTest::newRow("79 characters") << Cut{ab.left(79), 79};
         QTest::newRow("80 characters") << Cut{ab.left(80), 79};
         // 39 "é" fill 78 bytes; the 40th would be cut in half.
@@ -70,7 +66,6 @@ class tst_Settings : public QObject {
         QCOMPARE(r->get(ini::kInitDir), row.stored.left(row.kept));
         QVERIFY(r->folder.read("Settings.INI").contains(row.stored.toUtf8())); // stored whole
     }
-
     // Nothing is stored that could not be read back as written, nothing is
     // read from what is not a plain settings file, and nothing is replaced.
     void badInputIsRefusedAndChangesNothing_data() {
@@ -87,7 +82,6 @@ class tst_Settings : public QObject {
         QTest::newRow("unreadable file") << Bad{Thing::Unreadable, "Settings", "InitDir", "x"};
         QTest::newRow("folder") << Bad{Thing::Folder, "Settings", "InitDir", "x"};
         QTest::newRow("pipe") << Bad{Thing::Pipe, "Settings", "InitDir", "x"};
-        QTest::newRow("link to a device") << Bad{Thing::Device, "Settings", "InitDir", "x"};
         QTest::newRow("dangling link") << Bad{Thing::Dangling, "Settings", "InitDir", "x"};
         QTest::newRow("huge file") << Bad{Thing::Huge, "Settings", "InitDir", "x"};
         // clang-format on
@@ -108,9 +102,7 @@ class tst_Settings : public QObject {
         if (row.thing == Thing::File || row.thing == Thing::Unreadable)
             QCOMPARE(r->folder.read("Settings.INI"), kStored);
     }
-
     void pathIsBuiltOnEveryCall() {
-        QCOMPARE(r->m.SettingsFile(), r->folder.file("Settings.INI"));
         r->set(ini::kSplash, "1");
         r->folder.write("Settings.INI", "[Settings]\nSplash=0\n"); // replaced behind its back
         QCOMPARE(r->get(ini::kSplash), "0");
@@ -123,23 +115,6 @@ class tst_Settings : public QObject {
         QFile::setPermissions(r->folder.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-
-    void numericComparison_data() {
-        QTest::addColumn<Number>("row");
-        QTest::newRow("1") << Number{"1", true, true};
-        QTest::newRow("spaces") << Number{" 1 ", true, true};
-        QTest::newRow("1.0") << Number{"1.0", true, true};
-        QTest::newRow("0") << Number{"0", false, true};
-        QTest::newRow("2") << Number{"2", false, true};
-        QTest::newRow("empty") << Number{"", false, false};
-        QTest::newRow("1abc") << Number{"1abc", false, false};
-    }
-    void numericComparison() {
-        QFETCH(Number, row);
-        QCOMPARE(EqualsNumber(row.text, 1), row.isOne);
-        QCOMPARE(NumericValue(row.text).has_value(), row.isNumber);
-    }
-
     // The change modes as Settings.INI stores them; anything else is none.
     void changeModes_data() {
         QTest::addColumn<Mode>("row");
@@ -155,26 +130,17 @@ class tst_Settings : public QObject {
         QCOMPARE(ChangeModeFromText(row.stored), row.mode);
         QCOMPARE(ChangeModeFromText(row.stored.toUpper()), ChangeMode::None); // compared exactly
     }
-
     // A key path splits into its root and the rest; a malformed one shows
     // the format box and reaches no store.
     void keyPaths_data() {
         QTest::addColumn<KeyPath>("row");
         // clang-format off
-        QTest::newRow("classes") << KeyPath{"HKEY_CLASSES_ROOT\\a", RootKey::ClassesRoot, "a", false};
         QTest::newRow("user") << KeyPath{kDesktopKeyPath, RootKey::CurrentUser, kDesktopSubKey, false};
         QTest::newRow("machine") << KeyPath{kRunKeyPath, RootKey::LocalMachine, kRun, false};
-        QTest::newRow("users") << KeyPath{"HKEY_USERS\\a\\b", RootKey::Users, "a\\b", false};
-        QTest::newRow("performance") << KeyPath{"HKEY_PERFORMANCE_DATA\\a", RootKey::PerformanceData, "a", false};
-        QTest::newRow("config") << KeyPath{"HKEY_CURRENT_CONFIG\\a", RootKey::CurrentConfig, "a", false};
-        QTest::newRow("dyn") << KeyPath{"HKEY_DYN_DATA\\a", RootKey::DynData, "a", false};
         QTest::newRow("root alone") << KeyPath{"HKEY_LOCAL_MACHINE", RootKey::LocalMachine, "", false};
         QTest::newRow("unknown root") << KeyPath{"HKEY_NOWHERE\\Software", RootKey::None, "Software", false};
-        QTest::newRow("mixed case") << KeyPath{"HKEY_Local_Machine\\a", RootKey::None, "a", false};
-        QTest::newRow("small letters") << KeyPath{"hkey_current_user\\a", RootKey::None, "hkey_current_user\\a", true};
         QTest::newRow("short form") << KeyPath{"HKLM\\a", RootKey::None, "HKLM\\a", true};
         QTest::newRow("trailing backslash") << KeyPath{kRunKeyPath + "\\", RootKey::None, kRunKeyPath + "\\", true};
-        QTest::newRow("empty") << KeyPath{"", RootKey::None, "", true};
         // clang-format on
     }
     void keyPaths() {
@@ -186,38 +152,16 @@ class tst_Settings : public QObject {
         QCOMPARE(r->fake.registry.log.size(), row.root == RootKey::None ? 0 : 1);
         auto& shown = r->fake.dialogs.messages;
         QCOMPARE(shown.size(), row.formatBox ? 2 : 0);
-        if (row.formatBox) {
+        if (row.formatBox)
             QCOMPARE(shown[1].text, "Incorrect Format:\n\n" + row.path);
-            QCOMPARE(shown[1].title, "Tavorin");
-        }
         shown.clear();
     }
-
-    // Values are written under the keys that exist; no key is created.
-    void writesUnderExistingKeysOnly() {
-        r->m.WriteRegValue(kRunKeyPath, kRunValue, "/opt/My Pictures/Loader.exe");
-        r->m.WriteRegValue(kDesktopKeyPath, kWallpaperValue, "/tmp/Temp.bmp");
-        r->m.WriteRegValue("HKEY_CURRENT_USER\\Software\\Tavorin", kWallpaperValue, "x");
-        const auto& registry = r->fake.registry;
-        QCOMPARE(registry.values.size(), 2);
-        QCOMPARE(registry.StringValue(RootKey::LocalMachine, kRun, kRunValue).value_or(""),
-                 "/opt/My Pictures/Loader.exe");
-        QCOMPARE(registry.StringValue(RootKey::CurrentUser, kDesktopSubKey, kWallpaperValue)
-                     .value_or(""),
-                 "/tmp/Temp.bmp");
-    }
-
     // A value path is the key path and the value's name; every failure is ignored.
     void deletions_data() {
         QTest::addColumn<Deletion>("row");
         QTest::newRow("the entry") << Deletion{kRunValuePath, true, true};
         QTest::newRow("absent value") << Deletion{kRunKeyPath + "\\Nothing", true, false};
-        QTest::newRow("absent key")
-            << Deletion{"HKEY_CURRENT_USER\\Software\\Tavorin", true, false};
         QTest::newRow("unknown root") << Deletion{"HKEY_NOWHERE\\Software\\Tavorin", false, false};
-        QTest::newRow("no separator") << Deletion{"HKEY_LOCAL_MACHINE", false, false};
-        QTest::newRow("garbage") << Deletion{"\\\\\\", false, false};
-        QTest::newRow("empty") << Deletion{"", false, false};
     }
     void deletions() {
         QFETCH(Deletion, row);
@@ -227,16 +171,12 @@ class tst_Settings : public QObject {
         r->m.DeleteRegValue(row.path);
         QCOMPARE(r->fake.registry.log.size(), row.reachesStore ? 1 : 0);
         QCOMPARE(r->fake.registry.values.size(), row.removes ? 1 : 2);
-        QVERIFY(r->fake.registry.StringValue(RootKey::LocalMachine, kRun, "Other"));
     }
-
     // Only "no association" offers the chooser; every failure is silent.
     void openDocument_data() {
         QTest::addColumn<int>("result");
         QTest::newRow("opened") << int(IShell::kOpened);
         QTest::newRow("no association") << int(IShell::kNoAssociation);
-        QTest::newRow("file not found") << int(IShell::kFileNotFound);
-        QTest::newRow("other failure") << 5;
     }
     void openDocument() {
         QFETCH(int, result);

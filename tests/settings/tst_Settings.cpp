@@ -17,7 +17,6 @@ enum class Thing { File, Unreadable, Folder, Pipe, Dangling, Huge }; // where Se
 struct Bad { Thing thing; QString section, key, value; };
 struct Cut { QString stored; int kept; }; // characters read back
 struct KeyPath { QString path; RootKey root; QString rest; bool formatBox; };
-struct Deletion { QString path; bool reachesStore, removes; };
 struct Mode { ChangeMode mode; QString stored; };
 // clang-format on
 const QByteArray kStored = "[Settings]\nInitDir=/pictures\n[Memory]\nX=5\n";
@@ -155,35 +154,6 @@ class tst_Settings : public QObject {
         if (row.formatBox)
             QCOMPARE(shown[1].text, "Incorrect Format:\n\n" + row.path);
         shown.clear();
-    }
-    // A value path is the key path and the value's name; every failure is ignored.
-    void deletions_data() {
-        QTest::addColumn<Deletion>("row");
-        QTest::newRow("the entry") << Deletion{kRunValuePath, true, true};
-        QTest::newRow("absent value") << Deletion{kRunKeyPath + "\\Nothing", true, false};
-        QTest::newRow("unknown root") << Deletion{"HKEY_NOWHERE\\Software\\Tavorin", false, false};
-    }
-    void deletions() {
-        QFETCH(Deletion, row);
-        r->m.WriteRegValue(kRunKeyPath, kRunValue, "/x/Loader.exe");
-        r->m.WriteRegValue(kRunKeyPath, "Other", "/y/other");
-        r->fake.registry.log.clear();
-        r->m.DeleteRegValue(row.path);
-        QCOMPARE(r->fake.registry.log.size(), row.reachesStore ? 1 : 0);
-        QCOMPARE(r->fake.registry.values.size(), row.removes ? 1 : 2);
-    }
-    // Only "no association" offers the chooser; every failure is silent.
-    void openDocument_data() {
-        QTest::addColumn<int>("result");
-        QTest::newRow("opened") << int(IShell::kOpened);
-        QTest::newRow("no association") << int(IShell::kNoAssociation);
-    }
-    void openDocument() {
-        QFETCH(int, result);
-        r->fake.shell.results["/p/main ref.htm"] = result;
-        r->m.OpenDocument("/p/main ref.htm");
-        QCOMPARE(r->fake.shell.opened, QStringList{"/p/main ref.htm"});
-        QCOMPARE(r->fake.shell.openedWith.size(), result == IShell::kNoAssociation ? 1 : 0);
     }
 };
 

@@ -17,8 +17,7 @@ trap 'fail "a step failed at line $LINENO"' ERR
 source "$support/e2e-sandbox.sh"
 e2e_sandbox "$2" "Program Folder$([ "$mode" != start ] || echo ' $x 100%')"
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION # the wallpaper goes on the X root
-version=$("$copy/Tavorin" --version)
-version=${version#Tavorin }
+version=$("$copy/Tavorin" --version | sed 's/^Tavorin //')
 record="$XDG_CONFIG_HOME/Tavorin/Desktop.INI"
 pictures=("$copy/Skins/Dusk.jpg" "$copy/Skins/Forest.jpg" "$copy/Skins/Ocean.jpg")
 
@@ -99,26 +98,16 @@ printf '[Settings]\nSystray=1\nSplash=0\nStartup=0\nConvert=0\nMachine=2\nVersio
 write_list "${pictures[@]}"
 
 if [ "$mode" = tray ]; then
-    # The icon: the program's window embedded in the tray host (top left).
-    find_icon() {
+    # The program's shown windows (id x y width height): the icon, embedded in
+    # the tray host (top left), and popup menus, larger than an icon.
+    shown() {
         local w
         for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell "$w")"
-            if [ "$Y" -lt 32 ] && [ "$X" -lt 200 ] && [ "$WIDTH" -le 32 ] && [ "$WIDTH" -gt 1 ]; then
-                icon_x=$((X + WIDTH / 2)) icon_y=$((Y + HEIGHT / 2))
-                return 0
-            fi
-        done
-        return 1
-    }
-    # The program's shown popup menus: its windows larger than an icon.
-    popups() {
-        local w
-        for w in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || echo WIDTH=0)"
-            [ "$WIDTH" -le 40 ] || echo "$w"
+            eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" && echo "$w $X $Y $WIDTH $HEIGHT"
         done
     }
+    icon() { shown | awk '$2 < 200 && $3 < 32 && $4 > 1 && $4 <= 32 { print $2 + int($4 / 2), $3 + int($5 / 2) }' | grep .; }
+    popup() { shown | awk '$4 > 40' | grep .; }
     trayer --edge top --align left --height 32 --widthtype pixel --width 200 --transparent false \
         --tint 0x404040 --SetDockType true &
     pids+=($!)
@@ -126,14 +115,15 @@ if [ "$mode" = tray ]; then
     start_program
     window_opens
     xdotool windowmove "$window" 300 200 # no window manager: off the tray
-    wait_for 10 find_icon || fail "no icon appeared in the tray"
+    wait_for 10 icon || fail "no icon appeared in the tray"
+    read -r icon_x icon_y <<<"$(icon)"
     sleep 0.5
     xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 60 1
     wait_for 5 no_main_window || fail "a double click did not hide the window"
     running || fail "the program ended"
     xdotool mousemove "$icon_x" "$icon_y" click 3
-    wait_for 5 eval '[ -n "$(popups)" ]' || fail "no menu after a right press on the icon"
-    eval "$(xdotool getwindowgeometry --shell "$(popups | head -n 1)")"
+    wait_for 5 popup || fail "no menu after a right press on the icon"
+    read -r _ X Y WIDTH HEIGHT <<<"$(popup)"
     # A click on E&xit, the last entry, again until the program ends: the menu
     # takes the pointer a moment after it shows.
     for _ in $(seq 20); do
@@ -223,23 +213,16 @@ panel_start() {
     pids+=("$panel")
     wait_for 30 eval 'watcher IsStatusNotifierHostRegistered | grep -q true' || fail "the panel's notification area did not come up"
 }
-# The exported menu, one entry a line: id, label, visible (1/0).
-menu() {
+# Opens the menu (0) or a submenu ($2) and prints the id of its shown entry $1.
+entry_id() {
+    bus call "$service" "$menu_path" com.canonical.dbusmenu AboutToShow i "$2" >/dev/null
     bus call "$service" "$menu_path" com.canonical.dbusmenu GetLayout iias 0 -1 0 | python3 -c 'import json, sys
-def walk(id_, props, children):
-    print(id_, props.get("label", {"data": ""})["data"], int(props.get("visible", {"data": 1})["data"]), sep="\t")
-    [walk(*child["data"]) for child in children]
-walk(*json.load(sys.stdin)["data"][1])'
+def find(id_, props, children):
+    if props.get("label", {}).get("data") == sys.argv[1] and props.get("visible", {"data": 1})["data"]: print(id_)
+    [find(*child["data"]) for child in children]
+find(*json.load(sys.stdin)["data"][1])' "$1" | grep -m1 . || fail "no entry $1 in the menu"
 }
-entry_id() { menu | awk -F'\t' -v l="$1" '$2 == l && $3 == 1 { print $1; exit }'; }
-shows() { [ -n "$(entry_id "$1")" ]; }
-menu_call() { bus call "$service" "$menu_path" com.canonical.dbusmenu "$@" >/dev/null; }
-# Opens the menu (or the submenu of an entry) and checks its entries.
-opened_shows() {
-    menu_call AboutToShow i "$1"
-    shift
-    for label in "$@"; do shows "$label" || fail "the menu lacks $label: $(menu)"; done
-}
+click() { bus call "$service" "$menu_path" com.canonical.dbusmenu Event isvu "$1" clicked i 0 0 >/dev/null; }
 
 # The item registers with its menu; a click on the icon hides the window,
 # and the menu becomes the background's.
@@ -248,13 +231,13 @@ start_program
 window_opens
 wait_for 20 item_registered || fail "the program's item did not register with the watcher"
 menu_path=$(bus get-property "$service" "$item_path" org.kde.StatusNotifierItem Menu | json d)
-opened_shows 0 _Hide _Options E_xit
+entry_id _Hide 0 >/dev/null
 bus call "$service" "$item_path" org.kde.StatusNotifierItem Activate ii 0 0 >/dev/null
 wait_for 10 no_main_window || fail "Activate did not hide the window"
-opened_shows 0 _Show "_Disable Tavorin" "_Change Wallpaper"
+entry_id "_Disable Tavorin" 0 >/dev/null
 # The third picture of the submenu becomes the wallpaper.
-opened_shows "$(entry_id "_Change Wallpaper")" "1. Dusk.jpg" "2. Forest.jpg" "3. Ocean.jpg"
-menu_call Event isvu "$(entry_id "3. Ocean.jpg")" clicked i 0 0
+pictures_menu=$(entry_id "_Change Wallpaper" 0)
+click "$(entry_id "3. Ocean.jpg" "$pictures_menu")"
 wait_for 10 eval 'wallpaper_is "${pictures[2]}" && xprop -root _XROOTPMAP_ID | grep -q "pixmap id"' ||
     fail "the third picture did not become the wallpaper"
 # With the panel gone for good the window is minimised; a log-out ends the program.

@@ -102,13 +102,6 @@ class tst_XdgDesktop : public QObject {
         QVERIFY(store.DeleteValue(RootKey::LocalMachine, kRun, "Tavorin"));
         QVERIFY(!QFile::exists(entry()));
     }
-    void desktopRecord() {
-        QVERIFY(
-            store.SetStringValue(RootKey::CurrentUser, kDesktop, "Wallpaper", "/p/\"Sea\" 1.bmp"));
-        QCOMPARE(store.StringValue(RootKey::CurrentUser, "control panel\\desktop", "wallpaper"),
-                 "/p/\"Sea\" 1.bmp");
-        QVERIFY(store.DeleteValue(RootKey::CurrentUser, kDesktop, "Wallpaper"));
-    }
     // Other keys do not exist, and names that are no file names are refused.
     void refused_data() {
         QTest::addColumn<Refused>("row");

@@ -5,6 +5,8 @@
 #include "platform/ProgramFolder.h"
 #include "platform/RegistryStore.h"
 #include "platform/Wallpaper.h"
+#include "settings/Module1.h"
+#include "settings/SettingsKeys.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -12,15 +14,12 @@
 namespace tavorin {
 
 bool SignalLogOnStart(const ProgramFolder& folder) {
-    return profile::Write(folder.OwnFile(QStringLiteral("Settings.INI")),
-                          QStringLiteral("Settings"), QStringLiteral("Loader"),
-                          QStringLiteral("1"));
+    return profile::Write(folder.OwnFile(QLatin1String(Module1::kSettingsFileName)), ini::kSettings,
+                          ini::kLoader, QStringLiteral("1"));
 }
 
 void ReapplyClassicWallpaper(IRegistryStore& registry, IDesktopWallpaper& wallpaper) {
-    const auto path =
-        registry.StringValue(RootKey::CurrentUser, QStringLiteral("Control Panel\\Desktop"),
-                             QStringLiteral("Wallpaper"));
+    const auto path = registry.StringValue(RootKey::CurrentUser, kDesktopSubKey, kWallpaperValue);
     if (path && QFileInfo(*path).isFile())
         wallpaper.SetClassicWallpaper({*path, {}, {}});
 }

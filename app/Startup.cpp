@@ -5,12 +5,9 @@
 #include "app/frmSplash.h"
 #include "mainwindow/frmMain.h"
 #include "platform/TerminationSignals.h"
+#include "settings/SettingsKeys.h"
 
 namespace tavorin {
-
-namespace {
-const QString kSettings = QStringLiteral("Settings");
-} // namespace
 
 Startup::Startup(Module1& module) : m_(module) {}
 
@@ -22,26 +19,26 @@ void Startup::SplashRelay::SetStatus(const QString& text) {
 Startup::~Startup() = default;
 
 void Startup::writeFirstRunDefaults() {
-    for (const char* flag : {"Systray", "Splash", "Startup", "Convert", "Machine"})
-        m_.WriteINIFile(kSettings, QLatin1String(flag), QStringLiteral("1"));
-    m_.WriteINIFile(kSettings, QStringLiteral("Version"), QString::fromLatin1(version::text));
-    m_.WriteRegValue(kRunKeyPath, QStringLiteral("Tavorin"),
-                     m_.App_Path() + QStringLiteral("/Loader.exe"));
+    for (const QString& flag :
+         {ini::kSystray, ini::kSplash, ini::kStartup, ini::kConvert, ini::kMachine})
+        m_.WriteINIFile(ini::kSettings, flag, QStringLiteral("1"));
+    m_.WriteINIFile(ini::kSettings, ini::kVersion, QString::fromLatin1(version::text));
+    m_.WriteRegValue(kRunKeyPath, kRunValue, m_.App_Path() + QStringLiteral("/Loader.exe"));
 }
 
 bool Startup::Main() {
     if (m_.services().instance.PrevInstance()) {
-        m_.WriteINIFile(kSettings, QStringLiteral("Systray"), QStringLiteral("1"));
+        m_.WriteINIFile(ini::kSettings, ini::kSystray, QStringLiteral("1"));
         // Where there is no tray to show the icon in, the running copy
         // shows its window instead.
         m_.services().instance.CallRunningCopy();
         return false;
     }
-    if (m_.GetINIFile(kSettings, QStringLiteral("Version")).isEmpty())
+    if (m_.GetINIFile(ini::kSettings, ini::kVersion).isEmpty())
         writeFirstRunDefaults();
 
     // A missing or non-numeric "Splash" is not 1: the start goes on without it.
-    const bool withSplash = EqualsNumber(m_.GetINIFile(kSettings, QStringLiteral("Splash")), 1);
+    const bool withSplash = EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kSplash), 1);
     if (withSplash)
         createSplash();
     main_ = std::make_unique<frmMain>(m_, relay_);

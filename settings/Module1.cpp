@@ -40,7 +40,7 @@ QString CutToBytes(const QString& text, int limit) {
 }
 
 QString Module1::SettingsFile() const {
-    return services_.folder.OwnFile(QStringLiteral("Settings.INI"));
+    return services_.folder.OwnFile(QLatin1String(kSettingsFileName));
 }
 
 void Module1::reportError(int number, const QString& description, const QString& routine) const {

@@ -28,6 +28,7 @@ class Module1 {
     // True when the value was stored.
     bool WriteINIFile(const QString& section, const QString& key, const QString& value) const;
     QString SettingsFile() const;
+    static constexpr const char* kSettingsFileName = "Settings.INI";
 
     // ---- Registry access.
     static RootKey RootKeyHandle(const QString& name);
@@ -58,7 +59,11 @@ QString CutToBytes(const QString& text, int limit);
 // The log-on entry: value "Tavorin" of the machine's Run key.
 inline const QString kRunKeyPath =
     QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-inline const QString kRunValuePath = kRunKeyPath + QStringLiteral("\\Tavorin");
-inline const QString kDesktopKeyPath = QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\Desktop");
+inline const QString kRunValue = QStringLiteral("Tavorin");
+inline const QString kRunValuePath = kRunKeyPath + QLatin1Char('\\') + kRunValue;
+// The classic wallpaper's record: value "Wallpaper" of the user's desktop key.
+inline const QString kDesktopSubKey = QStringLiteral("Control Panel\\Desktop");
+inline const QString kDesktopKeyPath = QStringLiteral("HKEY_CURRENT_USER\\") + kDesktopSubKey;
+inline const QString kWallpaperValue = QStringLiteral("Wallpaper");
 
 } // namespace tavorin

@@ -7,8 +7,7 @@
 # wait_for <seconds> <command...>: polls every 0.1 s until the command succeeds.
 wait_for() {
     local end=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
+    until "${@:2}" >/dev/null 2>&1; do
         ((SECONDS < end)) || return 1
         sleep 0.1
     done
@@ -28,17 +27,14 @@ no_main_window() { ! main_window; }
 e2e_cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do
-        wait_for 5 eval "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
-    done
+    for pid in "${pids[@]}"; do wait_for 5 eval "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 
 e2e_sandbox() {
     work=$(mktemp -d) pids=() copy="$work/$2" settings="$work/$2/Settings.INI"
     trap e2e_cleanup EXIT
-    cp -r "$1" "$copy"
-    rm -f "$settings" "$copy/Tavorin.tl" "$copy/Temp.bmp"
+    cp -r "$1" "$copy" && rm -f "$settings" "$copy/Tavorin.tl" "$copy/Temp.bmp"
     export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
         XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
     mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"

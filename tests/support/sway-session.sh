@@ -11,12 +11,10 @@
 # user), XDG_SESSION_TYPE=wayland; DISPLAY is left alone. SWAY_SESSION_CONFIG: more lines
 # for sway's configuration (e.g. "xwayland enable"). A session bus: sway_run dbus-run-session.
 sway_session_pid= sway_session_dir= sway_session_log= _sway_as=()
-
 sway_run() {
     "${_sway_as[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
         SWAYSOCK="$SWAYSOCK" XDG_SESSION_TYPE=wayland "$@"
 }
-
 sway_give() { [ ${#_sway_as[@]} -eq 0 ] || chown -R "$SWAY_SESSION_UID:$SWAY_SESSION_GID" "$@"; }
 
 _sway_user() {
@@ -53,12 +51,12 @@ sway_session_start() {
         setsid "${_sway_as[@]}" sway -c "$sway_session_dir/config" >"$sway_session_log" 2>&1 &
     sway_session_pid=$!
     wait_for 20 _sway_answers && export SWAYSOCK WAYLAND_DISPLAY && return 0
-    echo "sway-session: sway did not answer within 20 s; its log:" >&2
-    cat "$sway_session_log" >&2 && return 1
+    echo "sway-session: sway did not answer within 20 s; its log:" >&2 && cat "$sway_session_log" >&2
+    return 1
 }
 
 sway_session_stop() {
-    [ -z "$sway_session_pid" ] || { kill "$sway_session_pid" && wait "$sway_session_pid"; } 2>/dev/null
+    [ -z "$sway_session_pid" ] || { kill "$sway_session_pid" && wait "$sway_session_pid"; } 2>/dev/null || true
     [ -z "$sway_session_dir" ] || rm -rf "$sway_session_dir"
     sway_session_pid= sway_session_dir=
 }

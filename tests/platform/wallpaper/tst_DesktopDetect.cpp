@@ -9,30 +9,15 @@ using namespace tavorin;
 
 namespace {
 
-// Environment rows are short: "CD=GNOME;WD=w" (see Environment).
-struct Session {
-    const char* env;
-    Desktop desktop;
-    bool wayland, x11;
-    const char* backend; // nullptr: none, an error instead
-};
-
-struct SwayPath {
-    const char* name;
-    bool linked; // shown through a plainly named link
-};
-
+// "CD=GNOME;WD=w": the variables' names shortened to their initials.
 QProcessEnvironment Environment(const QString& text) {
-    static const QMap<QString, QString> names = {{"CD", "XDG_CURRENT_DESKTOP"},
-                                                 {"SD", "XDG_SESSION_DESKTOP"},
-                                                 {"DS", "DESKTOP_SESSION"},
-                                                 {"ST", "XDG_SESSION_TYPE"},
-                                                 {"WD", "WAYLAND_DISPLAY"},
-                                                 {"SS", "SWAYSOCK"},
-                                                 {"D", "DISPLAY"}};
+    const QStringList names =
+        QString("CD XDG_CURRENT_DESKTOP SD XDG_SESSION_DESKTOP DS DESKTOP_SESSION "
+                "ST XDG_SESSION_TYPE WD WAYLAND_DISPLAY SS SWAYSOCK D DISPLAY")
+            .split(' ');
     QProcessEnvironment env;
-    for (const QString& pair : text.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        env.insert(names.value(pair.section('=', 0, 0)), pair.section('=', 1));
+    for (const QString& pair : text.split(';', Qt::SkipEmptyParts))
+        env.insert(names.value(names.indexOf(pair.section('=', 0, 0)) + 1), pair.section('=', 1));
     return env;
 }
 
@@ -49,16 +34,17 @@ class RecordingRunner final : public IProcessRunner {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Session)
-Q_DECLARE_METATYPE(SwayPath)
-
 class tst_DesktopDetect : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void detectsTheDesktopAndItsBackend_data() {
-        QTest::addColumn<Session>("row");
-        const Session rows[] = {
+    void detectsTheDesktopAndItsBackend() {
+        const struct {
+            const char* env;
+            Desktop desktop;
+            bool wayland, x11;
+            const char* backend; // nullptr: none, an error instead
+        } rows[] = {
             {"", Desktop::Unknown, false, false, nullptr},
             {"D=:0", Desktop::Unknown, false, true, "X11 root window"},
             {"CD=Foo;D=:5", Desktop::Unknown, false, true, "X11 root window"},
@@ -89,22 +75,18 @@ class tst_DesktopDetect : public QObject {
             {"WD=w;D=:0", Desktop::Unknown, true, true, nullptr},
             {"ST=wayland", Desktop::Unknown, true, false, nullptr},
         };
-        for (const Session& row : rows)
-            QTest::newRow(row.env) << row;
-    }
-
-    void detectsTheDesktopAndItsBackend() {
-        QFETCH(Session, row);
-        const DesktopSession session = DetectDesktop(Environment(QString::fromLatin1(row.env)));
-        QCOMPARE(session.desktop, row.desktop);
-        QCOMPARE(session.wayland, row.wayland);
-        QCOMPARE(session.x11, row.x11);
-        RecordingRunner runner;
-        QString error;
-        const auto chosen =
-            MakeWallpaperBackend(session, {runner, QDBusConnection("none"), {}, {}, {}}, &error);
-        QCOMPARE(chosen ? chosen->Name() : QString(), QString::fromLatin1(row.backend));
-        QCOMPARE(error.isEmpty(), bool(chosen));
+        for (const auto& row : rows) {
+            const DesktopSession session = DetectDesktop(Environment(row.env));
+            QVERIFY2(session.desktop == row.desktop && session.wayland == row.wayland &&
+                         session.x11 == row.x11,
+                     row.env);
+            RecordingRunner runner;
+            QString error;
+            const auto chosen = MakeWallpaperBackend(
+                session, {runner, QDBusConnection("none"), {}, {}, {}}, &error);
+            QCOMPARE(chosen ? chosen->Name() : QString(), QString::fromLatin1(row.backend));
+            QCOMPARE(error.isEmpty(), bool(chosen));
+        }
     }
 
     void pcmanfmShowsThePictureStretched() {
@@ -122,36 +104,32 @@ class tst_DesktopDetect : public QObject {
         QVERIFY(!SwayWallpaper(runner, {}).Apply(path, &error) && !error.isEmpty());
     }
 
-    // sway reads `"'X'"` as X: the quotes keep its parser and its word
-    // expansion off the path.
-    void swayGetsAPathItReadsBack_data() {
-        QTest::addColumn<SwayPath>("row");
-        const SwayPath rows[] = {{"Ünïcode ~ a;b,c *?.jpg", false}, {"it's.jpg", true},
-                                 {"say \"cheese\".png", true},      {"back\\slash.gif", true},
-                                 {"cost $HOME.jpg", true},          {"two\nlines.jpg", true}};
-        for (const SwayPath& row : rows)
-            QTest::newRow(row.name) << row;
-    }
-
+    // sway reads `"'X'"` as X: the quotes keep its parser and its word expansion off the path;
+    // what they cannot keep off is shown through a plainly named link.
     void swayGetsAPathItReadsBack() {
-        QFETCH(SwayPath, row);
+        const std::pair<const char*, bool> names[] = {
+            {"Ünïcode ~ a;b,c *?.jpg", false}, {"it's.jpg", true},
+            {"say \"cheese\".png", true},      {"back\\slash.gif", true},
+            {"cost $HOME.jpg", true},          {"two\nlines.jpg", true}};
         QTemporaryDir dir;
-        const QString picture = dir.filePath(QString::fromUtf8(row.name));
-        QVERIFY(!test::WriteFile(picture, "picture").isEmpty());
-        RecordingRunner runner;
-        QString error;
-        QVERIFY2(SwayWallpaper(runner, dir.filePath("links")).Apply(picture, &error),
-                 qPrintable(error));
-        const QStringList run = runner.runs.value(0);
-        QCOMPARE(run.mid(0, 4), QStringList({"swaymsg", "output", "*", "bg"}));
-        QCOMPARE(run.value(5), QStringLiteral("stretch"));
-        const QString quoted = run.value(4);
-        QVERIFY(quoted.startsWith("\"'") && quoted.endsWith("'\""));
-        const QString shown = quoted.mid(2, quoted.size() - 4);
-        QCOMPARE(shown != picture, row.linked);
-        QVERIFY(!SwayWallpaper::QuotedPath(shown).isEmpty());
-        QCOMPARE(QFileInfo(shown).canonicalFilePath(), QFileInfo(picture).canonicalFilePath());
-        QCOMPARE(QFileInfo(shown).suffix(), QFileInfo(picture).suffix());
+        for (const auto& [name, linked] : names) {
+            const QString picture =
+                test::WriteFile(dir.filePath(QString::fromUtf8(name)), "picture");
+            RecordingRunner runner;
+            QString error;
+            QVERIFY2(SwayWallpaper(runner, dir.filePath("links")).Apply(picture, &error),
+                     qPrintable(error));
+            const QStringList run = runner.runs.value(0);
+            QCOMPARE(run.mid(0, 4) << run.value(5),
+                     QStringList({"swaymsg", "output", "*", "bg", "stretch"}));
+            const QString quoted = run.value(4), shown = quoted.mid(2, quoted.size() - 4);
+            QVERIFY2(quoted.startsWith("\"'") && quoted.endsWith("'\"") &&
+                         (shown != picture) == linked,
+                     name);
+            QVERIFY(!SwayWallpaper::QuotedPath(shown).isEmpty());
+            QCOMPARE(QFileInfo(shown).canonicalFilePath(), QFileInfo(picture).canonicalFilePath());
+            QCOMPARE(QFileInfo(shown).suffix(), QFileInfo(picture).suffix());
+        }
     }
 
     void theRealRunnerPassesArgumentsWithoutAShellAndReportsFailures() {

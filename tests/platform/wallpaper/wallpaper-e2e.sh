@@ -15,8 +15,7 @@ fail() {
 }
 desktop=${2:-} support=$(cd "$(dirname "$0")/../../support" && pwd)
 [ -d "${1:-}" ] && [ -n "$desktop" ] || fail "usage: wallpaper-e2e.sh <program folder> <desktop>"
-width=800
-[ "$desktop" != two-monitors ] || width=1600
+width=800 && [ "$desktop" != two-monitors ] || width=1600
 if [ "$desktop" != sway ] && [ -z "${TAVORIN_E2E_INSIDE:-}" ]; then
     export TAVORIN_E2E_INSIDE=1
     exec xvfb-run -a -s "-screen 0 ${width}x600x24 -noreset" dbus-run-session -- bash "$0" "$@"
@@ -27,7 +26,6 @@ source "$support/gnome-session.sh"
 e2e_sandbox "$1" "Program Folder"
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY SWAYSOCK
 [ "$desktop" = sway ] || gnome_bus_environment # dconf, xfconfd, kactivitymanagerd: sandboxed
-
 declare -A hex=([red]=FF0000 [green]=00FF00 [blue]=0000FF [yellow]=FFFF00)
 # seen: each monitor's colour in the middle of the picture's left and right halves.
 seen() {
@@ -61,11 +59,8 @@ changed() {
     change "$@" || fail "the program did not end by itself: $(cat "$work/program.log")"
     [ "$(setting Loader "$settings")" = 0 ] || fail "the change did not run"
 }
-
-first=$(picture first.jpg red green)
-second=$(picture "second picture.png" blue yellow)
+first=$(picture first.jpg red green) second=$(picture "second picture.png" blue yellow)
 third=$(picture third.gif green red)
-
 # launch <XDG_CURRENT_DESKTOP> <ready test> <desktop program...>: ended at exit.
 launch() {
     export XDG_CURRENT_DESKTOP=$1

@@ -156,25 +156,28 @@ class tst_X11RootWallpaper : public QObject {
         }
     }
 
-    // Red, green and blue read through each format's masks as the server reads them; rows
-    // padded to 32 bits; formats of other sizes refused.
+    // Red, green, blue, and grey below them, read through each format's masks as the server
+    // reads them; rows padded to 32 bits; formats of other sizes refused.
     void convertsToTheRootsFormat() {
         const struct {
             int bits;
             bool msbFirst;
-            uint masks[3];
+            uint masks[3], grey;
             int bytesPerLine;
         } formats[] = {
-            {32, false, {0xff0000, 0xff00, 0xff}, 12}, {32, true, {0xff0000, 0xff00, 0xff}, 12},
-            {32, false, {0xff, 0xff00, 0xff0000}, 12}, {16, false, {0xf800, 0x07e0, 0x1f}, 8},
-            {16, true, {0xf800, 0x07e0, 0x1f}, 8},     {8, false, {0xe0, 0x1c, 0x3}, 0},
+            {32, false, {0xff0000, 0xff00, 0xff}, 0x808080, 12},
+            {32, true, {0xff0000, 0xff00, 0xff}, 0x808080, 12},
+            {32, false, {0xff, 0xff00, 0xff0000}, 0x808080, 12},
+            {16, false, {0xf800, 0x07e0, 0x1f}, 0x8410, 8},
+            {16, true, {0xf800, 0x07e0, 0x1f}, 0x8410, 8},
+            {8, false, {0xe0, 0x1c, 0x3}, 0, 0},
         };
         QImage image(3, 2, QImage::Format_RGB32);
         image.fill(Qt::black);
         for (int x = 0; x < 3; ++x)
             image.setPixel(x, 0, kColours[x]);
+        image.setPixel(0, 1, qRgb(0x80, 0x80, 0x80));
         for (const auto& f : formats) {
-            const uint used = f.masks[0] | f.masks[1] | f.masks[2];
             const RootPixelFormat format{f.bits == 32 ? 24 : f.bits,
                                          f.bits,
                                          32,
@@ -192,7 +195,8 @@ class tst_X11RootWallpaper : public QObject {
                 for (int b = 0; b < n; ++b)
                     value |= uint(uchar(pixels[i / 3 * bytesPerLine + i % 3 * n + b]))
                              << 8 * (f.msbFirst ? n - 1 - b : b);
-                QCOMPARE(value & used, i < 3 ? f.masks[i] : 0u);
+                const uint expected = i < 3 ? f.masks[i] : i == 3 ? f.grey : 0u;
+                QCOMPARE(value & (f.masks[0] | f.masks[1] | f.masks[2]), expected);
             }
         }
     }

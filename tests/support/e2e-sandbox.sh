@@ -2,7 +2,14 @@
 # with its own home, configuration and runtime folders.
 #   e2e_sandbox <built program folder> <name of the copy>
 # Sets work, copy, settings and pids (processes ended at exit, before the folder goes: they
-# write into it). Also gives wait_for, and main_window / no_main_window.
+# write into it). Also gives wait_for, main_window / no_main_window, and e2e_in_x.
+
+# e2e_in_x <WIDTHxHEIGHT> "$@": runs the calling script again (once) on an Xvfb screen of
+# its own, with a private session bus.
+e2e_in_x() {
+    [ -n "${TAVORIN_E2E_INSIDE:-}" ] || TAVORIN_E2E_INSIDE=1 exec xvfb-run -a \
+        -s "-screen 0 ${1}x24 -noreset" dbus-run-session -- bash "$0" "${@:2}"
+}
 
 # wait_for <seconds> <command...>: polls every 0.1 s until the command succeeds.
 wait_for() {

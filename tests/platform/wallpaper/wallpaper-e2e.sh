@@ -16,12 +16,9 @@ fail() {
 desktop=${2:-} support=$(cd "$(dirname "$0")/../../support" && pwd)
 [ -d "${1:-}" ] && [ -n "$desktop" ] || fail "usage: wallpaper-e2e.sh <program folder> <desktop>"
 width=800 && [ "$desktop" != two-monitors ] || width=1600
-if [ "$desktop" != sway ] && [ -z "${TAVORIN_E2E_INSIDE:-}" ]; then
-    export TAVORIN_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 ${width}x600x24 -noreset" dbus-run-session -- bash "$0" "$@"
-fi
-trap 'fail "a step failed at line $LINENO"' ERR
 source "$support/e2e-sandbox.sh"
+[ "$desktop" = sway ] || e2e_in_x "${width}x600" "$@"
+trap 'fail "a step failed at line $LINENO"' ERR
 source "$support/gnome-session.sh"
 e2e_sandbox "$1" "Program Folder"
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY SWAYSOCK

@@ -1,11 +1,9 @@
-# Sourced by the end-to-end scripts after e2e-sandbox.sh: stock GNOME Shell (no notification
-# area) as the window and compositing manager of the test's X server, on a private session bus.
-#   gnome_session_start [seconds]: starts a second private bus as the system bus (GNOME Shell
-#     wants one, with nothing on it), then `gnome-shell --x11 --replace` (its output goes to
-#     $GNOME_SHELL_LOG); returns once org.gnome.Shell is on the session bus and the overview
-#     it opens with is closed, 1 when not within the time (default 60 s). Sets gnome_shell.
-#   gnome_bus_environment: services the session bus starts (dconf, xfconfd...) get the
-#     caller's home and XDG folders, not the real ones.
+# Sourced by the end-to-end scripts after e2e-sandbox.sh, on a private session bus.
+#   gnome_session_start [seconds]: stock GNOME Shell (no notification area) as the window and
+#     compositing manager, with a second private bus as its (empty) system bus; returns once
+#     org.gnome.Shell is on the bus and its opening overview is closed, 1 when not within the
+#     time (default 60 s). Sets gnome_shell; its output goes to $GNOME_SHELL_LOG.
+#   gnome_bus_environment: services the bus starts (dconf, xfconfd...) get the sandbox's folders.
 #   gnome_bus_has <name>: true when the name has an owner on the session bus.
 gnome_bus_has() {
     gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \

@@ -1,15 +1,11 @@
-# Sourced by end-to-end scripts: a headless sway (a Wayland session) of its own, for as long
-# as the script runs.
-#   sway_session_start [WIDTHxHEIGHT]  starts it (default 800x600) and waits until it answers
-#                                      swaymsg; its log: $sway_session_log
-#   sway_run <command...>  runs a command as the session's user, with the session's environment
+# Sourced by end-to-end scripts: a headless sway (a Wayland session) of its own while they run.
+#   sway_session_start [WIDTHxHEIGHT]  starts it (default 800x600), waits until swaymsg answers
+#   sway_run <command...>  runs a command as the session's user, in the session's environment
 #   sway_give <path...>    hands files and folders to that user (chown -R) for sway_run
-#   sway_session_stop      ends it (also done at exit)
-# sway refuses to run as root: as root, the session runs as a throw-away unprivileged user
-# (SWAY_SESSION_USER, default tavorin-session, created when missing). Exported for clients:
-# WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR (the session's own, mode 700, owned by that
-# user), XDG_SESSION_TYPE=wayland; DISPLAY is left alone. SWAY_SESSION_CONFIG: more lines
-# for sway's configuration (e.g. "xwayland enable"). A session bus: sway_run dbus-run-session.
+#   sway_session_stop      ends it (also done at exit); its log is $sway_session_log
+# sway refuses root: as root, the session runs as a throw-away user (SWAY_SESSION_USER, default
+# tavorin-session). Exports WAYLAND_DISPLAY, SWAYSOCK, XDG_SESSION_TYPE=wayland, XDG_RUNTIME_DIR
+# (the session's own, mode 700); leaves DISPLAY. SWAY_SESSION_CONFIG: more configuration lines.
 sway_session_pid= sway_session_dir= sway_session_log= _sway_as=()
 sway_run() {
     "${_sway_as[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \

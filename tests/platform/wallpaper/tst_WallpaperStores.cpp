@@ -28,8 +28,7 @@ QString Tool(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(tool.readAllStandardOutput()).remove(QRegularExpression("\n$"));
 }
 
-// A key as another program sees it: the gsettings tool's text decoded, a file URI as "<path>
-// (URI)".
+// A key as another program sees it (the gsettings tool); a file URI as "<path> (URI)".
 QString GSetting(const QString& schema, const QString& key,
                  const QString& folder = "/usr/share/glib-2.0/schemas") {
     const QByteArray text = Tool("gsettings", {"--schemadir", folder, "get", schema, key}).toUtf8();

@@ -15,12 +15,11 @@ gnome_bus_environment() {
         XDG_RUNTIME_DIR 2>/dev/null
 }
 
-# True once the shell is up, with its overview closed (Escape closes it).
-_gnome_ready() {
-    gnome_bus_has org.gnome.Shell || return 1
-    gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell --method \
-        org.freedesktop.DBus.Properties.Get org.gnome.Shell OverviewActive | grep -q false ||
-        { xdotool key Escape && sleep 0.1 && return 1; }
+# True once the overview the shell opens with is closed (Escape closes it).
+_gnome_overview_left() {
+    ! gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell --method \
+        org.freedesktop.DBus.Properties.Get org.gnome.Shell OverviewActive 2>/dev/null |
+        grep -q true || { xdotool key Escape && sleep 0.2 && return 1; }
 }
 
 gnome_session_start() {
@@ -32,6 +31,6 @@ gnome_session_start() {
     gnome-shell --x11 --replace >"${GNOME_SHELL_LOG:-/dev/null}" 2>&1 &
     gnome_shell=$!
     pids+=("$gnome_shell")
-    wait_for "${1:-60}" _gnome_ready || { echo "gnome-session: GNOME Shell did not come up" >&2
-        return 1; }
+    wait_for "${1:-60}" gnome_bus_has org.gnome.Shell && wait_for 5 _gnome_overview_left && return 0
+    echo "gnome-session: GNOME Shell did not come up" >&2 && return 1
 }

@@ -36,7 +36,7 @@ seen() {
 expect_screen() {
     local x expected=
     for ((x = 0; x < width; x += 800)); do expected+="${hex[$1]} ${hex[$2]} "; done
-    wait_for 15 eval '[ "$(seen)" = "$expected" ]' || fail "$3: the screen shows $(seen)"
+    wait_for 30 eval '[ "$(seen)" = "$expected" ]' || fail "$3: the screen shows $(seen)"
 }
 picture() { # picture <name> <left colour> <right colour>
     convert -size 400x300 "xc:#${hex[$2]}" -size 400x300 "xc:#${hex[$3]}" +append -quality 95 "$work/$1"
@@ -63,7 +63,7 @@ launch() {
     export XDG_CURRENT_DESKTOP=$1
     "${@:3}" >>"$work/desktop.log" 2>&1 &
     pids+=("$!")
-    wait_for 30 eval "$2" || fail "$3 did not start"
+    wait_for 60 eval "$2" || fail "$3 did not start"
 }
 plasma() {
     dbus-send --session --print-reply=literal --dest=org.kde.plasmashell /PlasmaShell \

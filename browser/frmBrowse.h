@@ -110,7 +110,7 @@ class frmBrowse : public QWidget {
     void previewPicture(const QString& path);
     void popUpMenu(const QPoint& globalPos);
 
-    Module1& module_;
+    Module1& m_;
     PictureTarget& target_;
     std::unique_ptr<browse::IVolumes> volumes_;
 

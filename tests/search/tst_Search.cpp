@@ -1,0 +1,365 @@
+// The search's criteria, its walk through a folder tree and its thumbnail queue.
+#include "platform/Mounts.h"
+#include "search/FolderListing.h"
+#include "search/SearchWalk.h"
+#include "search/Thumbnail.h"
+#include "tests/support/TestPictures.h"
+#include "tests/support/Unprivileged.h"
+#include "tests/viewer/Rows.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+using namespace tavorin;
+using namespace tavorin::search;
+using namespace tavorin::test;
+
+namespace {
+
+// clang-format off
+struct PatternRow { const char* name; QString pattern, file; bool matches; };
+const PatternRow kPatternRows[] = {
+    {"upper case", "*.bmp;*.jpg;*.gif", "SKY.JPG", true},
+    {"mixed case", "*.bmp;*.jpg;*.gif", "Sky.Gif", true},
+    {"second mask", "*.bmp;*.jpg", "a.jpg", true},
+    {"not the type", "*.bmp;*.jpg", "a.gif", false},
+    {"jpeg is not jpg", "*.jpg", "a.jpeg", false},
+    {"ending inside the name", "*.jpg", "a.jpg.bak", false},
+    {"only the ending", "*.jpg", ".jpg", true},
+    {"non-ASCII name", "*.jpg", "Ärger über.JPG", true},
+    {"question mark takes one letter", "?.jpg", "ä.jpg", true},
+    {"question mark takes exactly one", "?.jpg", "ab.jpg", false},
+    {"star then more", "a*b*.gif", "aXXbYY.GIF", true},
+    {"empty pattern", "", "a.jpg", false},
+    {"bmp type", PatternForFileType("Bitmap Files(*.bmp)"), "a.bmp", true},
+    {"jpg type", PatternForFileType("JPEG Files(*.jpg)"), "a.bmp", false},
+    {"gif type", PatternForFileType("CompuServe Graphics Interchange(*.gif)"), "a.gif", true},
+    {"bmp+jpg type", PatternForFileType("Bitmap Files(*.bmp) and JPEG Files(*.jpg)"), "a.jpg",
+     true},
+    {"bmp+jpg type, gif", PatternForFileType("Bitmap Files(*.bmp) and JPEG Files(*.jpg)"), "a.gif",
+     false},
+    {"all types", PatternForFileType("Background Files (*.bmp; *.jpg; *.gif)"), "a.gif", true},
+    {"type texts compare exactly", PatternForFileType("jpeg files(*.jpg)"), "a.jpg", false},
+};
+// clang-format on
+
+// The comparison, the picture's size, the boxes' texts: a hit, or why the search refuses.
+// clang-format off
+struct SizeRow { const char* name; QString comparison; int w, h; QString boxW, boxH; QString result; };
+const QString kEmpty = "Type a width and a height in pixels to compare with";
+const QString kHuge = "Width and height must be at most 16777216 pixels";
+const SizeRow kSizeRows[] = {
+    {"any", "Any", 1, 1, "", "", "hit"},
+    {"equal", "Equal To", 1024, 768, "1024", "768", "hit"},
+    {"equal, one off", "Equal To", 1024, 769, "1024", "768", "miss"},
+    {"less, both below", "Less Than", 639, 479, "640", "480", "hit"},
+    {"less, width equal", "Less Than", 640, 479, "640", "480", "miss"},
+    {"less, height equal", "Less Than", 639, 480, "640", "480", "miss"},
+    {"greater, height equal", "Greater Than", 1280, 768, "1024", "768", "miss"},
+    {"greater, both above", "Greater Than", 1280, 769, "1024", "768", "hit"},
+    {"greater than zero", "Greater Than", 1, 1, "0", "0", "hit"},
+    {"leading zeros", "Equal To", 640, 480, "0000000000000640", "480", "hit"},
+    {"letters dropped", "Equal To", 124, 480, "1o24", "4x80", "hit"},
+    {"largest", "Equal To", 16777216, 1, "16777216", "1", "hit"},
+    {"empty width", "Equal To", 1, 1, "", "768", kEmpty},
+    {"empty height", "Less Than", 1, 1, "640", "", kEmpty},
+    {"one above the largest", "Equal To", 1, 1, "16777217", "1", kHuge},
+    {"beyond single precision", "Greater Than", 1, 1, "1", QString(60, '9'), kHuge},
+};
+// clang-format on
+
+// A line of /proc/self/mountinfo, and the drive it gives ("" none).
+// clang-format off
+struct MountRow { const char* name; QByteArray line; QString drive; };
+const MountRow kMountRows[] = {
+    {"root", "26 1 254:0 / / rw - ext4 /dev/vda rw", "/"},
+    {"home", "27 26 8:2 / /home rw - ext4 /dev/sda2 rw", "/home"},
+    {"stick", "28 26 8:17 / /media/ann/STICK\\040ONE rw - vfat /dev/sdb1 rw",
+     "/media/ann/STICK ONE"},
+    {"share", "30 26 0:50 / /mnt/nas rw shared:5 - nfs4 nas:/ rw", "/mnt/nas"},
+    {"sshfs", "31 26 0:51 / /mnt/box rw - fuse.sshfs a@b:/ rw", "/mnt/box"},
+    {"proc", "21 26 0:20 / /proc rw - proc proc rw", ""},
+    {"run user", "32 26 0:40 / /run/user/1000 rw - tmpfs tmpfs rw", ""},
+    {"tmpfs under mnt", "33 26 0:41 / /mnt/ram rw - tmpfs tmpfs rw", ""},
+    {"snap", "34 26 7:1 / /snap/core/1 ro - squashfs /dev/loop1 ro", ""},
+    {"efi", "35 26 8:1 / /boot/efi rw - vfat /dev/sda1 rw", ""},
+    {"mnt itself", "37 26 8:49 / /mnt rw - ext4 /dev/sdd1 rw", ""},
+    {"not a line", "rubbish", ""},
+};
+// clang-format on
+
+// A picture file and the thumbnail it gives (none: it cannot be decoded).
+// clang-format off
+struct ThumbRow { const char* name; QString file; QByteArray bytes; QSize picture, thumbnail; };
+// clang-format on
+// Records a walk: "folder <path>", "events", "hit <path>", relative to the root.
+struct Walk {
+    QString root;
+    QStringList log, hits;
+    QList<QSize> measured;
+    bool stop = false;
+    std::function<void()> atEvents;
+    WalkCounts counts;
+    explicit Walk(const QString& folder, const QStringList& files = {}) : root(folder) {
+        for (const QString& file : files)
+            WriteFile(root + "/" + file, "x");
+    }
+    QString relative(const QString& path) const { return path.mid(root.size() + 1); }
+    WalkHooks hooks() {
+        WalkHooks h;
+        h.letEventsRun = [this] {
+            log << "events";
+            if (atEvents)
+                atEvents();
+        };
+        h.stopRequested = [this] { return stop; };
+        h.folderChanged = [this](const QString& f) { log << "folder " + relative(f); };
+        h.recordHit = [this](const QString& path, QSize size) {
+            log << "hit " + relative(path);
+            hits << relative(path);
+            measured << size;
+        };
+        return h;
+    }
+    QStringList run(WalkCriteria criteria = {}, bool subfolders = true) {
+        SearchWalk walk(criteria, hooks());
+        subfolders ? walk.Search_Folder(root) : walk.SearchSingleFolder(root);
+        counts = walk.counts();
+        return hits;
+    }
+};
+} // namespace
+Q_DECLARE_METATYPE(PatternRow)
+Q_DECLARE_METATYPE(SizeRow)
+Q_DECLARE_METATYPE(MountRow)
+Q_DECLARE_METATYPE(ThumbRow)
+class tst_Search : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+  private Q_SLOTS:
+    void init() { QVERIFY(QDir(dir.path()).removeRecursively() && QDir().mkpath(dir.path())); }
+    void pattern_data() { AddRows(kPatternRows); }
+    void pattern() {
+        QFETCH(PatternRow, row);
+        QCOMPARE(NamePattern(row.pattern).Matches(row.file.toUtf8().toStdString()), row.matches);
+    }
+    // The boxes as a search reads them (digits only), then the strict test on both sides.
+    void sizeTest_data() { AddRows(kSizeRows); }
+    void sizeTest() {
+        QFETCH(SizeRow, row);
+        const Comparison comparison = ComparisonFromText(row.comparison);
+        const QString w = DigitsOnly(row.boxW), h = DigitsOnly(row.boxH);
+        if (const auto problem = SizeBoxProblem(comparison, w, h)) {
+            QCOMPARE(*problem, row.result);
+            return;
+        }
+        const bool hit = PassesSizeTest(comparison, row.w, row.h, ReadDimension(w).value,
+                                        ReadDimension(h).value);
+        QCOMPARE(QString(hit ? "hit" : "miss"), row.result);
+    }
+    void mount_data() { AddRows(kMountRows); }
+    void mount() {
+        QFETCH(MountRow, row);
+        const std::vector<Mount> mounts = ParseMountInfo(row.line + "\n");
+        QCOMPARE(mounts.size() == 1 && IsUserDrive(mounts[0]) ? mounts[0].point : QString(),
+                 row.drive);
+        const QStringList expected = row.drive.isEmpty() || row.drive == "/"
+                                         ? QStringList{"/"}
+                                         : QStringList{"/", row.drive};
+        QCOMPARE(UserDrives(ParseMountInfo(row.line + "\n" + row.line)), expected);
+    }
+    void texts() {
+        QCOMPARE(JoinPath(QString("/"), QString("sky.jpg")), QString("/sky.jpg"));
+        QCOMPARE(JoinPath(QString("/home/a"), QString("sky.jpg")), QString("/home/a/sky.jpg"));
+        QCOMPARE(JoinPath(QString("/home/a/"), QString("sky.jpg")), QString("/home/a/sky.jpg"));
+        QCOMPARE(JoinPath(std::string("/"), "b"), std::string("/b"));
+        QCOMPARE(DigitsOnly(QString::fromUtf8("-1 ١٢3.5")), QString("135"));
+        QCOMPARE(ResultItemText("/a/sky.jpg", 1024, 768), QString("sky.jpg \r\n1024 * 768"));
+        QCOMPARE(DriveEntries({{"/media/usb", true}, {"/", true}, {"/mnt/cd", false}}),
+                 QStringList({"/", "/media/usb"}));
+        std::vector<Volume> many(40, Volume{"/v", true});
+        for (int i = 0; i < 40; ++i)
+            many[i].rootPath += QString::number(i);
+        QCOMPARE(DriveEntries(many).size(), 31);
+    }
+    void listingSortsWithoutRegardToCaseAndHidesDotNames() {
+        Walk w(dir.path(),
+               {"b.jpg", "A.JPG", "a.gif", "B2.jpg", "_x.jpg", "10.jpg", "9.jpg", ".hidden.jpg",
+                "notes.txt", "x.jpeg", "c.BMP", "c/x", "B/x", ".git/x", "d.jpg/x"});
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.jpg")).constData(), 0600), 0);
+        const FolderListing listing =
+            ListFolder(dir.path().toStdString(), NamePattern("*.bmp;*.jpg;*.gif"));
+        QVERIFY(listing.listed);
+        QCOMPARE(listing.files, std::vector<std::string>({"10.jpg", "9.jpg", "_x.jpg", "a.gif",
+                                                          "A.JPG", "b.jpg", "B2.jpg", "c.BMP"}));
+        QCOMPARE(listing.subfolders, std::vector<std::string>({"B", "c", "d.jpg"}));
+        QVERIFY(!ListFolder(dir.filePath("nowhere").toStdString(), NamePattern("*.jpg")).listed);
+    }
+    // Depth first, a folder's files before its subfolders; events run before each
+    // file and each subfolder; the search of one folder lets none run.
+    void walkGoesDepthFirst() {
+        Walk w(dir.path(), {"z.jpg", "M.gif", "B/b1.jpg", "B/Deep/d.bmp", "B/a/x.jpg", "a/A1.jpg",
+                            "a/z/last.jpg", "a/Y/y.gif", "a/Y/skip.png", "c/c.jpg"});
+        QCOMPARE(w.run(), QStringList({"M.gif", "z.jpg", "a/A1.jpg", "a/Y/y.gif", "a/z/last.jpg",
+                                       "B/b1.jpg", "B/a/x.jpg", "B/Deep/d.bmp", "c/c.jpg"}));
+        QCOMPARE(w.counts.foldersListed, 8);
+        QVERIFY(!w.measured.first().isValid()); // "Any" measures nothing
+        Walk small(dir.filePath("B"));
+        small.run();
+        QCOMPARE(small.log, QStringList({"folder ", "events", "hit b1.jpg", "events", "folder a",
+                                         "events", "hit a/x.jpg", "folder ", "events",
+                                         "folder Deep", "events", "hit Deep/d.bmp", "folder "}));
+        Walk single(dir.filePath("a"));
+        QCOMPARE(single.run({}, false), QStringList({"A1.jpg"}));
+        QCOMPARE(single.log.count("events"), 0);
+    }
+    // The file whose turn it was is still examined; after that nothing is
+    // walked, and unwinding lets no further events run.
+    void stopEndsTheWalk() {
+        Walk w(dir.path(),
+               {"1.jpg", "2.jpg", "3.jpg", "A/x.jpg", "A/AA/y.jpg", "A/AB/z.jpg", "B/w.jpg"});
+        w.atEvents = [&w] { w.stop = w.log.count("events") == 2; };
+        QCOMPARE(w.run(), QStringList({"1.jpg", "2.jpg"}));
+        QCOMPARE(w.counts.filesExamined, 2);
+        Walk deeper(dir.path());
+        qsizetype stoppedAt = -1;
+        deeper.atEvents = [&] {
+            if (!deeper.stop && deeper.hits.contains("A/AA/y.jpg"))
+                deeper.stop = (stoppedAt = deeper.log.size()) > 0;
+        };
+        QCOMPARE(deeper.run(), QStringList({"1.jpg", "2.jpg", "3.jpg", "A/x.jpg", "A/AA/y.jpg"}));
+        QVERIFY(!deeper.log.mid(stoppedAt).contains("events"));
+        QVERIFY(!deeper.log.contains("folder B") && !deeper.log.contains("folder A/AB"));
+    }
+    void measuringSearchReadsSizesFromHeaders() {
+        for (const auto& [name, size] : {std::pair{"a.jpg", QSize(1024, 768)},
+                                         {"b.bmp", {1024, 769}},
+                                         {"c.gif", {1024, 768}},
+                                         {"d.jpg", {639, 479}},
+                                         {"e.jpg", {640, 479}},
+                                         {"f.bmp", {1280, 768}},
+                                         {"g.jpg", {1281, 769}}})
+            WritePicture(dir.filePath(name), size);
+        WriteFile(dir.filePath("h.jpg"), "");
+        WriteFile(dir.filePath("i.gif"), GifBytes({0, 0}, {0, 0}));
+        Walk equal(dir.path());
+        QCOMPARE(equal.run({"*.bmp;*.jpg;*.gif", Comparison::EqualTo, 1024, 768}),
+                 QStringList({"a.jpg", "c.gif"}));
+        QCOMPARE(equal.measured, QList<QSize>({{1024, 768}, {1024, 768}}));
+        QCOMPARE(equal.counts.picturesUnreadable, 2);
+        QCOMPARE(Walk(dir.path()).run({"*.jpg", Comparison::LessThan, 640, 480}),
+                 QStringList({"d.jpg"}));
+        QCOMPARE(Walk(dir.path()).run({"*.jpg", Comparison::GreaterThan, 1024, 768}),
+                 QStringList({"g.jpg"}));
+    }
+    void linksGoneFoldersAndOtherFileSystems() {
+        Walk w(dir.path(), {"A/a.jpg", "M/m.jpg", "C/c.jpg", "D/d.jpg"});
+        QVERIFY(QFile::link(dir.path(), dir.filePath("A/loop")));
+        QVERIFY(QFile::link(dir.filePath("A"), dir.filePath("B")));
+        QVERIFY(QFile::link(dir.filePath("A/a.jpg"), dir.filePath("l.jpg")));  // counts
+        QVERIFY(QFile::link(dir.filePath("gone.jpg"), dir.filePath("m.jpg"))); // does not
+        w.atEvents = [&w] {
+            if (w.hits == QStringList({"l.jpg", "A/a.jpg"}))
+                QDir(w.root + "/C").removeRecursively();
+        };
+        WalkHooks hooks = w.hooks();
+        hooks.otherFileSystem = [&w](const std::string& f) {
+            return f == w.root.toStdString() + "/M";
+        };
+        SearchWalk walk({}, hooks);
+        walk.Search_Folder(w.root);
+        QCOMPARE(w.hits, QStringList({"l.jpg", "A/a.jpg", "D/d.jpg"}));
+        QCOMPARE(walk.counts().foldersSkipped, 1);
+        SearchWalk({}, hooks).Search_Folder(dir.filePath("M")); // the start is always entered
+        QCOMPARE(w.hits.last(), QString("M/m.jpg"));
+    }
+    void hostileNamesAreFoundAndSorted() {
+        const QStringList names = {"Ärger.jpg",           "äpfel.jpg",       "new\nline.jpg",
+                                   "it's \"quoted\".jpg", "back\\slash.jpg", "  spaced  .jpg"};
+        for (const QString& name : names)
+            WritePicture(dir.filePath(name), {40, 30});
+        QCOMPARE(Walk(dir.path()).run({"*.jpg", Comparison::EqualTo, 40, 30}),
+                 QStringList({"  spaced  .jpg", "back\\slash.jpg", "it's \"quoted\".jpg",
+                              "new\nline.jpg", "äpfel.jpg", "Ärger.jpg"}));
+    }
+    void thumbnail_data() {
+        // clang-format off
+        const ThumbRow rows[] = {
+            {"jpg 1024 x 768", "a.jpg", {}, {1024, 768}, {102, 77}},
+            {"bmp 800 x 800", "b.bmp", {}, {800, 800}, {77, 77}},
+            {"jpg 2000 x 500", "c.jpg", {}, {2000, 500}, {102, 26}},
+            {"gif 50 x 40", "d.gif", {}, {50, 40}, {50, 40}},
+            {"bmp 1 x 40000", "f.bmp", {}, {1, 40000}, {1, 77}},
+            {"jpg 12000 x 9000", "g.jpg", {}, {12000, 9000}, {102, 77}},
+            {"bmp 8000 x 6000", "h.bmp", {}, {8000, 6000}, {102, 77}},
+            {"gif 8000 x 6000", "i.gif", {}, {8000, 6000}, {102, 77}},
+            {"jpg claims 60000 x 60000", "j.jpg", {}, {60000, 60000}, {}},
+            {"0-byte photo.jpg", "photo.jpg", "", {}, {}},
+            {"text named .jpg", "t.jpg", "hello", {}, {}},
+            {"bmp header lies",
+             "lie.bmp",
+             WithBitmapSize(PictureBytes("BMP", {64, 48}, Qt::red).left(54), 30000, 30000),
+             {},
+             {}},
+            {"zero-size gif", "zero.gif", GifBytes({0, 0}, {0, 0}), {}, {}},
+        };
+        // clang-format on
+        AddRows(rows);
+    }
+    void thumbnail() {
+        QFETCH(ThumbRow, row);
+        const QString path = row.picture.isValid()
+                                 ? WritePicture(dir.filePath(row.file), row.picture, Qt::green)
+                                 : WriteFile(dir.filePath(row.file), row.bytes);
+        const Thumbnail made = MakeThumbnail(path);
+        QCOMPARE(made.ok() ? made.image.size() : QSize(), row.thumbnail);
+        QCOMPARE(made.ok(), row.thumbnail.isValid());
+        QCOMPARE(made.pictureSize, made.ok() ? row.picture : QSize());
+        const QColor centre = made.image.pixelColor(made.image.rect().center());
+        // Over 4096 pixels a side the test pictures are black.
+        QVERIFY(!made.ok() || row.picture.width() > 4096 || row.picture.height() > 4096 ||
+                (centre.green() > 200 && centre.red() < 60 && centre.blue() < 60));
+    }
+
+    // In submitted order whatever finishes first, a pipe never opened; at most
+    // the limit in flight.
+    void queueHandsBackInOrder() {
+        QStringList paths{WritePicture(dir.filePath("big.jpg"), {4000, 3000}, Qt::red)};
+        for (int i = 0; i < 6; ++i)
+            paths << WritePicture(dir.filePath(QString("small%1.gif").arg(i)), {8, 6}, Qt::blue);
+        paths.insert(3, dir.filePath("pipe.jpg"));
+        QCOMPARE(::mkfifo(QFile::encodeName(paths[3]).constData(), 0600), 0);
+        QStringList delivered;
+        QList<bool> fine;
+        ThumbnailQueue queue(
+            [&](Thumbnail&& t) {
+                delivered << t.path;
+                fine << t.ok();
+            },
+            2, 3);
+        for (const QString& path : paths)
+            queue.Submit(path);
+        QCOMPARE(delivered, paths.mid(0, 5));
+        queue.DeliverAll();
+        QCOMPARE(delivered, paths);
+        QCOMPARE(fine, QList<bool>({true, true, true, false, true, true, true, true}));
+        QVERIFY(queue.Empty());
+    }
+
+    // Last: the process goes on unprivileged.
+    void folderWithoutReadPermissionIsSkipped() {
+        dir.remove();
+        QVERIFY(DropRoot());
+        QTemporaryDir own;
+        Walk w(own.path(), {"A/a.jpg", "B/b.jpg", "C/c.jpg"});
+        QVERIFY(QFile::setPermissions(own.filePath("B"), {}));
+        QCOMPARE(w.run(), QStringList({"A/a.jpg", "C/c.jpg"}));
+        QCOMPARE(w.counts.foldersSkipped, 1);
+        QFile::setPermissions(own.filePath("B"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Search)
+#include "tst_Search.moc"

@@ -20,8 +20,6 @@ const QString kAll = QStringLiteral("Background Files (*.jpg;*.bmp;*.gif)");
 struct FilterRow { const char* name; QString filter, path; bool kept; };
 const FilterRow kFilterRows[] = {
     {"A.JPG", kAll, "/p/A.JPG", true},
-    {"b.Gif", kAll, "/p/b.Gif", true},
-    {"c.bmp", kAll, "/p/c.bmp", true},
     {"jpeg", kAll, "/p/photo.jpeg", false},
     {"png", kAll, "/p/x.png", false},
     {"no dot, ends in jpg", kAll, "/p/notajpg", true},
@@ -33,7 +31,6 @@ const FilterRow kFilterRows[] = {
     {"gif keeps gif", "CompuServe Graphics Interchange(*.gif)", "/p/a.GIF", true},
     {"gif drops bmp", "CompuServe Graphics Interchange(*.gif)", "/p/a.bmp", false},
     {"unknown filter keeps png", "All", "/p/x.png", true},
-    {"empty filter keeps txt", "", "/p/readme.txt", true},
 };
 // clang-format on
 
@@ -47,8 +44,8 @@ const CellRow kCellRows[] = {
     {"2000x500 wide", {2000, 500}, {102.4, 25.6}, {0, 25, 102, 26}, "JPG"},
     {"200x100 bitmap", {200, 100}, {102.4, 51.2}, {0, 13, 102, 51}, "BMP"},
     {"50x40 kept", {50, 40}, {50, 40}, {26, 18, 50, 40}, "BMP"},
-    {"40x90 tall gif", {40, 90}, {34.1333333333, 76.8}, {34, 0, 34, 77}, "GIF"},
-    {"100x77 reduced", {100, 77}, {99.7402597403, 76.8}, {1, 0, 100, 77}, nullptr},
+    {"40x90 tall gif", {40, 90}, {512.0 / 15, 76.8}, {34, 0, 34, 77}, "GIF"},
+    {"100x77 reduced", {100, 77}, {7680.0 / 77, 76.8}, {1, 0, 100, 77}, nullptr},
     {"100x76 kept", {100, 76}, {100, 76}, {1, 0, 100, 76}, nullptr},
     {"300x3000", {300, 3000}, {7.68, 76.8}, {47, 0, 8, 77}, nullptr},
     {"1x1", {1, 1}, {1, 1}, {50, 38, 1, 1}, nullptr},
@@ -101,17 +98,10 @@ const DriveRow kDriveRows[] = {
 };
 // clang-format on
 
-bool near(QRgb a, QColor b, int tolerance) {
-    return qAbs(qRed(a) - b.red()) <= tolerance && qAbs(qGreen(a) - b.green()) <= tolerance &&
-           qAbs(qBlue(a) - b.blue()) <= tolerance;
-}
-
-bool allBackground(const QImage& cell) {
-    for (int y = 0; y < cell.height(); ++y)
-        for (int x = 0; x < cell.width(); ++x)
-            if (cell.pixel(x, y) != kBackground.rgb())
-                return false;
-    return true;
+QImage blankCell() {
+    QImage cell(102, 77, QImage::Format_RGB32);
+    cell.fill(kBackground);
+    return cell;
 }
 
 } // namespace
@@ -144,29 +134,19 @@ class tst_BrowseRules : public QObject {
     void cell_data() { AddRows(kCellRows); }
     void cell() {
         QFETCH(CellRow, row);
-        const QSizeF fitted = FitIntoCell(QSizeF(row.natural));
-        QVERIFY(qAbs(fitted.width() - row.fitted.width()) < 1e-9);
-        QVERIFY(qAbs(fitted.height() - row.fitted.height()) < 1e-9);
+        QCOMPARE(FitIntoCell(QSizeF(row.natural)), row.fitted);
         QCOMPARE(ThumbnailRect(row.natural), row.rect);
         if (!row.format)
             return;
         QTemporaryDir dir;
-        const QColor red(220, 20, 20);
         const Thumbnail t = MakeThumbnail(
-            WritePicture(dir.filePath("p"), row.natural, red, row.format), kBackground);
-        QVERIFY(t.decoded);
+            WritePicture(dir.filePath("p"), row.natural, Qt::red, row.format), kBackground);
         QCOMPARE(t.natural, row.natural);
-        QCOMPARE(t.cell.size(), QSize(102, 77));
-        const QRect in = row.rect;
-        QVERIFY(near(t.cell.pixel(in.center()), red, 40));
-        QVERIFY(near(t.cell.pixel(in.topLeft() + QPoint(1, 1)), red, 40));
-        QVERIFY(near(t.cell.pixel(in.bottomRight() - QPoint(1, 1)), red, 40));
-        if (in.left() > 0)
-            QCOMPARE(t.cell.pixel(in.left() - 1, in.center().y()), kBackground.rgb());
-        if (in.top() > 0)
-            QCOMPARE(t.cell.pixel(in.center().x(), in.top() - 1), kBackground.rgb());
-        if (in.right() < 101)
-            QCOMPARE(t.cell.pixel(in.right() + 1, in.center().y()), kBackground.rgb());
+        const QRect in = row.rect, cell(0, 0, 102, 77);
+        for (QPoint p : {in.center(), in.topLeft() + QPoint(1, 1), in.bottomRight() - QPoint(1, 1)})
+            QVERIFY(QColor(t.cell.pixel(p)).red() > 200 && QColor(t.cell.pixel(p)).blue() < 50);
+        for (QPoint p : {in.topLeft() - QPoint(1, 1), in.bottomRight() + QPoint(1, 1)})
+            QVERIFY(!cell.contains(p) || t.cell.pixel(p) == kBackground.rgb());
     }
 
     void texts() {
@@ -192,12 +172,7 @@ class tst_BrowseRules : public QObject {
     void preview_data() { AddRows(kPreviewRows); }
     void preview() {
         QFETCH(PreviewRow, row);
-        const QRectF got = PreviewFit(row.natural);
-        for (const auto& [a, b] : {std::pair{got.x(), row.box.x()},
-                                   {got.y(), row.box.y()},
-                                   {got.width(), row.box.width()},
-                                   {got.height(), row.box.height()}})
-            QVERIFY2(qAbs(a - b) < 1e-6, qPrintable(QString::number(a)));
+        QCOMPARE(PreviewFit(row.natural), row.box);
         QCOMPARE(PreviewRect(QSize(1024, 768)), QRect(0, 0, 221, 166));
         QCOMPARE(PreviewRect(QSize(100, 100)), QRect(28, 0, 166, 166));
         QVERIFY(PreviewRect(QSize()).isEmpty());
@@ -250,7 +225,9 @@ class tst_BrowseRules : public QObject {
             },
             2);
         QCOMPARE(order.size(), 41);
-        QVERIFY(std::is_sorted(order.begin(), order.end()));
+        QCOMPARE(order.last(), 40);
+        QVERIFY(std::adjacent_find(order.begin(), order.end(), std::greater_equal<>()) ==
+                order.end());
         ThumbnailScan::Run({}, kBackground, [](int, Thumbnail&&) { QFAIL("called"); });
     }
 
@@ -266,12 +243,9 @@ class tst_BrowseRules : public QObject {
         ThumbnailScan::Run(paths, kBackground, [&](int i, Thumbnail&& t) {
             const QString name = Get_FileName(paths.at(i));
             seen.append(paths.at(i));
-            QCOMPARE(t.cell.size(), QSize(102, 77));
             QCOMPARE(t.decoded, t.natural.isValid());
-            if (name.startsWith("bad-") || name == "vanished.jpg")
-                QVERIFY2(!t.decoded, qPrintable(name));
-            if (!t.decoded)
-                QVERIFY2(allBackground(t.cell), qPrintable(name));
+            QVERIFY(!t.decoded || !(name.startsWith("bad-") || name == "vanished.jpg"));
+            QVERIFY(t.decoded || t.cell == blankCell());
             if (QStringList{"new\nline.jpg", "-dash.gif", "quote'\"pipe|.bmp"}.contains(name))
                 QCOMPARE(t.natural, QSize(30, 20));
         });
@@ -286,9 +260,7 @@ class tst_BrowseRules : public QObject {
         QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFileDevice::Permissions()));
         QVERIFY(List_Files(dir.filePath("locked")).isEmpty());
         QVERIFY(List_Folders(dir.filePath("locked")).isEmpty());
-        QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner |
-                                                          QFileDevice::WriteOwner |
-                                                          QFileDevice::ExeOwner);
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
@@ -385,43 +384,6 @@ class tst_frmBrowse : public QObject {
         w->resize(200, 100);
         QTRY_VERIFY(w->frameGeometry().width() >= 500 && w->frameGeometry().height() >= 341);
         noOverlaps();
-    }
-
-    void neverWritesAnythingButInitDir() {
-        const QString a = pictures("a", 3), b = pictures("b", 1);
-        WriteHostileFiles(rig->folder.root() + "/hostile");
-        const auto listing = [this] {
-            QStringList all;
-            QDirIterator it(rig->folder.root(),
-                            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                            QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QFileInfo f = it.nextFileInfo();
-                if (!f.filePath().startsWith(rig->m.SettingsFile()))
-                    all << f.filePath() + (f.isDir()
-                                               ? QString()
-                                               : QString::number(f.size()) +
-                                                     f.lastModified().toString(Qt::ISODateWithMs));
-            }
-            all.sort();
-            return all;
-        };
-        const QStringList before = listing();
-        {
-            auto w = window(true);
-            for (const QString& folder : {a, b, rig->folder.root() + "/hostile", usb, a})
-                QVERIFY(w->dlb->setPath(folder));
-            click(*w, 0);
-            w->cmdAdd_Click();
-            w->cmdWallpaper_Click();
-            w->Form_Activate();
-            w->Form_Unload();
-        }
-        QCOMPARE(listing(), before);
-        QCOMPARE(QString::fromUtf8(ReadFile(rig->m.SettingsFile()))
-                     .remove('\r')
-                     .split('\n', Qt::SkipEmptyParts),
-                 QStringList({"[Settings]", "InitDir=" + a}));
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
@@ -118,13 +117,9 @@ class tst_frmSearch : public QObject {
 
     void sizeBoxes() {
         open();
-        const QColor window = w->palette().color(QPalette::Window);
-        QCOMPARE(w->cboWidth->palette().color(QPalette::Base), window);
         QVERIFY(!w->cboWidth->isEnabled());
         w->cboSize->setCurrentText("Equal To");
         QVERIFY(w->cboWidth->isEnabled() && w->cboHeight->isEnabled());
-        QCOMPARE(w->cboHeight->palette().color(QPalette::Base),
-                 w->palette().color(QPalette::Active, QPalette::Base));
         QLineEdit* edit = w->cboWidth->lineEdit();
         edit->clear();
         QTest::keyClicks(edit, "1o24");
@@ -134,7 +129,6 @@ class tst_frmSearch : public QObject {
         QCOMPARE(w->cboHeight->currentText(), QString("800600"));
         w->cboSize->setCurrentText("Any");
         QVERIFY(!w->cboWidth->isEnabled() && !w->cboHeight->isEnabled());
-        QCOMPARE(w->cboHeight->palette().color(QPalette::Base), window);
         QCOMPARE(w->cboWidth->currentText(), QString("124"));
     }
 
@@ -158,14 +152,7 @@ class tst_frmSearch : public QObject {
 
     void helpLink() {
         open();
-        const QPoint at = w->lblHelp->rect().center();
-        QTest::mousePress(w->lblHelp, Qt::LeftButton, {}, at);
-        QCOMPARE(w->lblHelp->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QMouseEvent move(QEvent::MouseMove, QPointF(at), w->lblHelp->mapToGlobal(QPointF(at)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(w->lblHelp, &move);
-        QCOMPARE(w->lblHelp->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-        QTest::mouseRelease(w->lblHelp, Qt::LeftButton, {}, at);
+        QTest::mouseClick(w->lblHelp, Qt::LeftButton);
         QCOMPARE(rig->fake.shell.opened, QStringList({rig->folder.path() + "/Help/sub ref.htm"}));
     }
 

@@ -374,6 +374,12 @@ class tst_frmBrowse : public QObject {
             }
         };
         noOverlaps();
+        // The thumbnails fill the window right of the folder column, down to the
+        // bottom of the preview; the commands end two pixels from the right side.
+        QCOMPARE(w->flb->x(), w->dlb->width());
+        QCOMPARE(w->flb->geometry().right(), w->width() - 1);
+        QCOMPARE(w->Frame2->geometry().bottom(), w->flb->geometry().bottom());
+        QCOMPARE(w->cmdAdd->geometry().right(), w->width() - 3);
         const QSize thumbnails = w->flb->size();
         const QRect add = w->cmdAdd->geometry();
         w->resize(w->width() + 200, w->height() + 100);

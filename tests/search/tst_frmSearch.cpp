@@ -138,6 +138,7 @@ class tst_frmSearch : public QObject {
         open();
         const QSize results = w->lstResult->size();
         const int status = w->panelStatus->width();
+        QCOMPARE(status, 420);
         w->resize(w->size() + QSize(200, 100));
         QCoreApplication::processEvents();
         QCOMPARE(w->lstResult->size(), results + QSize(200, 100));

@@ -94,6 +94,7 @@ const MountRow kMountRows[] = {
 // clang-format off
 struct ThumbRow { const char* name; QString file; QByteArray bytes; QSize picture, thumbnail; };
 // clang-format on
+
 // Records a walk: "folder <path>", "events", "hit <path>", relative to the root.
 struct Walk {
     QString root;
@@ -130,11 +131,14 @@ struct Walk {
         return hits;
     }
 };
+
 } // namespace
+
 Q_DECLARE_METATYPE(PatternRow)
 Q_DECLARE_METATYPE(SizeRow)
 Q_DECLARE_METATYPE(MountRow)
 Q_DECLARE_METATYPE(ThumbRow)
+
 class tst_Search : public QObject {
     Q_OBJECT
     QTemporaryDir dir;

@@ -21,80 +21,54 @@ struct FilterRow { const char* name; QString filter, path; bool kept; };
 const FilterRow kFilterRows[] = {
     {"A.JPG", kAll, "/p/A.JPG", true},
     {"jpeg", kAll, "/p/photo.jpeg", false},
-    {"png", kAll, "/p/x.png", false},
     {"no dot, ends in jpg", kAll, "/p/notajpg", true},
     {"short name", kAll, "/p/g", false},
-    {"bitmap keeps bmp", "Bitmap Files(*.bmp)", "/p/a.BMP", true},
     {"bitmap drops jpg", "Bitmap Files(*.bmp)", "/p/a.jpg", false},
-    {"jpeg keeps jpg", "JPEG Files(*.jpg)", "/p/a.jpg", true},
-    {"jpeg drops gif", "JPEG Files(*.jpg)", "/p/a.gif", false},
     {"gif keeps gif", "CompuServe Graphics Interchange(*.gif)", "/p/a.GIF", true},
-    {"gif drops bmp", "CompuServe Graphics Interchange(*.gif)", "/p/a.bmp", false},
     {"unknown filter keeps png", "All", "/p/x.png", true},
 };
-// clang-format on
 
 // The shared fit into the 102.4 x 76.8 cell, then centred in 102 x 77 whole
 // pixels; a format names a picture file to draw it from.
-// clang-format off
 struct CellRow { const char* name; QSize natural; QSizeF fitted; QRect rect; const char* format; };
 const CellRow kCellRows[] = {
     {"1024x768 fills", {1024, 768}, {102.4, 76.8}, {0, 0, 102, 77}, nullptr},
     {"800x800 square", {800, 800}, {76.8, 76.8}, {12, 0, 77, 77}, "JPG"},
     {"2000x500 wide", {2000, 500}, {102.4, 25.6}, {0, 25, 102, 26}, "JPG"},
-    {"200x100 bitmap", {200, 100}, {102.4, 51.2}, {0, 13, 102, 51}, "BMP"},
     {"50x40 kept", {50, 40}, {50, 40}, {26, 18, 50, 40}, "BMP"},
     {"40x90 tall gif", {40, 90}, {512.0 / 15, 76.8}, {34, 0, 34, 77}, "GIF"},
     {"100x77 reduced", {100, 77}, {7680.0 / 77, 76.8}, {1, 0, 100, 77}, nullptr},
     {"100x76 kept", {100, 76}, {100, 76}, {1, 0, 100, 76}, nullptr},
-    {"300x3000", {300, 3000}, {7.68, 76.8}, {47, 0, 8, 77}, nullptr},
-    {"1x1", {1, 1}, {1, 1}, {50, 38, 1, 1}, nullptr},
     {"a line 10000x1", {10000, 1}, {102.4, 0.01024}, {0, 38, 102, 1}, nullptr},
     {"empty", {0, 10}, {0, 10}, {}, nullptr},
 };
-// clang-format on
 
-// clang-format off
 struct PercentRow { const char* name; int i, count; QString text; };
 const PercentRow kPercentRows[] = {
-    {"1/3", 1, 3, "33.33"},
     {"2/3", 2, 3, "66.67"},
-    {"3/3", 3, 3, "100.00"},
     {"1/200", 1, 200, ".50"},
-    {"1/2", 1, 2, "50.00"},
-    {"1/10000", 1, 10000, ".01"},
     {"1/30000", 1, 30000, ".00"},
     {"3.125 to even", 1, 32, "3.12"},
     {"9.375 to even", 3, 32, "9.38"},
-    {"199/200", 199, 200, "99.50"},
     {"no count", 1, 0, ""},
 };
-// clang-format on
 
 // Twips in, twips out; then the same in pixels for a natural size of pixels.
-// clang-format off
 struct PreviewRow { const char* name; QSizeF natural; QRectF box; };
 const PreviewRow kPreviewRows[] = {
     {"100x100 doubled five times then fitted", {100, 100}, {412.5, 0, 2490, 2490}},
-    {"exact box", {3315, 2490}, {0, 0, 3315, 2490}},
     {"4000x3000 px reduced to the width", {60000, 45000}, {0, 1.875, 3315, 2486.25}},
     {"wide 2000x500 px", {30000, 7500}, {0, 830.625, 3315, 828.75}},
-    {"small wide doubled to the width", {200, 50}, {0, 830.625, 3315, 828.75}},
     {"no area", {0, 100}, {}},
 };
-// clang-format on
 
-// clang-format off
 struct DriveRow { const char* name; QString path, drive; };
 const DriveRow kDriveRows[] = {
-    {"root", "/", "/"},
     {"home", "/home/u/pics", "/"},
-    {"usb", "/media/usb/DCIM", "/media/usb"},
     {"usb itself", "/media/usb", "/media/usb"},
     {"prefix is not a parent", "/media/usb2/x", "/"},
     {"nested mount wins", "/media/usb/inner/a", "/media/usb/inner"},
     {"relative", "photos", ""},
-    {"empty", "", ""},
 };
 // clang-format on
 
@@ -120,15 +94,6 @@ class tst_BrowseRules : public QObject {
         QFETCH(FilterRow, row);
         QCOMPARE(KeepsFile(row.path, row.filter), row.kept);
     }
-
-    void filterKeepsOrder() {
-        const QStringList files{"/p/z.gif", "/p/x.png", "/p/a.jpg", "/p/m.bmp", "/p/photo.jpeg"};
-        QCOMPARE(FilterFiles(files, kAll), QStringList({"/p/z.gif", "/p/a.jpg", "/p/m.bmp"}));
-        QCOMPARE(FileTypeEntries().size(), 4);
-        QCOMPARE(FileTypeEntries().last(), kAll);
-        QCOMPARE(DefaultFileType(), kAll);
-    }
-
     // The rule, and the cell the scan draws: the picture inside the rectangle,
     // the background around it.
     void cell_data() { AddRows(kCellRows); }
@@ -148,46 +113,39 @@ class tst_BrowseRules : public QObject {
         for (QPoint p : {in.topLeft() - QPoint(1, 1), in.bottomRight() + QPoint(1, 1)})
             QVERIFY(!cell.contains(p) || t.cell.pixel(p) == kBackground.rgb());
     }
-
     void texts() {
         QCOMPARE(ItemText("/photos/sea.jpg", {1024, 768}),
                  QStringLiteral("sea.jpg \r\n1024 * 768"));
         QCOMPARE(ItemText("/photos/broken.jpg", QSize()), QStringLiteral("broken.jpg"));
-        QCOMPARE(ProgressCaption(1, 4), QStringLiteral("GENERATING PREVIEWS  25.00%"));
         QCOMPARE(AddedText(1), QStringLiteral("Total: 1 image added to the list"));
         QCOMPARE(AddedText(2), QStringLiteral("Total: 2 images added to the list"));
-        QCOMPARE(Fix_Path(""), QStringLiteral("/"));
         QCOMPARE(Fix_Path("/a"), QStringLiteral("/a/"));
         QCOMPARE(Fix_Path("/a/"), QStringLiteral("/a/"));
-        QCOMPARE(Get_FileName("/a/b c.jpg"), QStringLiteral("b c.jpg"));
         QCOMPARE(FileEnding("/a/B.JpG"), QStringLiteral("jpg"));
+        const QStringList files{"/p/z.gif", "/p/x.png", "/p/a.jpg", "/p/m.bmp", "/p/photo.jpeg"};
+        QCOMPARE(FilterFiles(files, kAll), QStringList({"/p/z.gif", "/p/a.jpg", "/p/m.bmp"}));
     }
-
     void percent_data() { AddRows(kPercentRows); }
     void percent() {
         QFETCH(PercentRow, row);
         QCOMPARE(PercentText(row.i, row.count), row.text);
     }
-
     void preview_data() { AddRows(kPreviewRows); }
     void preview() {
         QFETCH(PreviewRow, row);
         QCOMPARE(PreviewFit(row.natural), row.box);
-        QCOMPARE(PreviewRect(QSize(1024, 768)), QRect(0, 0, 221, 166));
         QCOMPARE(PreviewRect(QSize(100, 100)), QRect(28, 0, 166, 166));
         QVERIFY(PreviewRect(QSize()).isEmpty());
     }
-
     void drive_data() { AddRows(kDriveRows); }
     void drive() {
         QFETCH(DriveRow, row);
         QCOMPARE(DriveOf(row.path, {"/", "/media/usb", "/media/usb/inner"}), row.drive);
     }
-
     void listFilesKeepsFileSystemOrderAndSkipsFolders() {
         QTemporaryDir dir;
         const QString root = dir.path();
-        for (const char* name : {"b.jpg", ".hidden.gif", "a.bmp", "odd|name.jpg", "é.gif"})
+        for (const char* name : {"b.jpg", ".hidden.gif", "a.bmp", "é.gif"})
             WriteFile(root + "/" + QString::fromUtf8(name), "x");
         for (const char* name : {"folder.jpg", "beta", "Alpha", ".git", "gamma"})
             QVERIFY(QDir(root).mkdir(name));
@@ -197,40 +155,32 @@ class tst_BrowseRules : public QObject {
         for (const QString& name :
              QDir(root).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted))
             expected.append(root + "/" + name);
-        QCOMPARE(expected.size(), 6);
-        QCOMPARE(List_Files(root), expected);
+        QCOMPARE(expected.size(), 5);
         QCOMPARE(List_Files(root + "/"), expected);
         QCOMPARE(List_Folders(root),
                  QStringList({root + "/Alpha", root + "/beta", root + "/folder.jpg",
                               root + "/gamma", root + "/link-to-folder.jpg"}));
         QVERIFY(List_Files(root + "/nothing").isEmpty());
     }
-
     void scanHandsOverInOrder() {
         QTemporaryDir dir;
         QStringList paths;
-        for (int i = 0; i < 40; ++i) {
-            const char* format = i % 3 == 0 ? "JPG" : i % 3 == 1 ? "BMP" : "GIF";
-            paths.append(WritePicture(dir.filePath(QString::number(i)), QSize(100 + i, 50 + i),
-                                      Qt::red, format));
-        }
+        for (int i = 0; i < 40; ++i)
+            paths << WritePicture(dir.filePath(QString::number(i)), QSize(100 + i, 50 + i), Qt::red,
+                                  i % 3 == 0   ? "JPG"
+                                  : i % 3 == 1 ? "BMP"
+                                               : "GIF");
         paths.insert(7, dir.filePath("missing.jpg"));
-        QList<int> order;
-        ThumbnailScan::Run(
-            paths, kBackground,
-            [&](int i, Thumbnail&& t) {
-                order.append(i);
-                const int n = i < 7 ? i : i - 1;
-                QCOMPARE(t.natural, i == 7 ? QSize() : QSize(100 + n, 50 + n));
-            },
-            2);
-        QCOMPARE(order.size(), 41);
-        QCOMPARE(order.last(), 40);
-        QVERIFY(std::adjacent_find(order.begin(), order.end(), std::greater_equal<>()) ==
-                order.end());
+        int next = 0;
+        const auto handOver = [&](int i, Thumbnail&& t) {
+            QCOMPARE(i, next++);
+            const int n = i < 7 ? i : i - 1;
+            QCOMPARE(t.natural, i == 7 ? QSize() : QSize(100 + n, 50 + n));
+        };
+        ThumbnailScan::Run(paths, kBackground, handOver, 2);
+        QCOMPARE(next, 41);
         ThumbnailScan::Run({}, kBackground, [](int, Thumbnail&&) { QFAIL("called"); });
     }
-
     // Each cell is handed over; an undecodable file gets an empty cell and no
     // size, never the picture before it.
     void hostileFiles() {
@@ -251,7 +201,6 @@ class tst_BrowseRules : public QObject {
         });
         QCOMPARE(seen, paths);
     }
-
     // Last: the process goes on unprivileged.
     void lockedFolderListsNothing() {
         QVERIFY(DropRoot());

@@ -22,77 +22,69 @@ namespace {
 struct PatternRow { const char* name; QString pattern, file; bool matches; };
 const PatternRow kPatternRows[] = {
     {"upper case", "*.bmp;*.jpg;*.gif", "SKY.JPG", true},
-    {"mixed case", "*.bmp;*.jpg;*.gif", "Sky.Gif", true},
     {"second mask", "*.bmp;*.jpg", "a.jpg", true},
     {"not the type", "*.bmp;*.jpg", "a.gif", false},
     {"jpeg is not jpg", "*.jpg", "a.jpeg", false},
     {"ending inside the name", "*.jpg", "a.jpg.bak", false},
-    {"only the ending", "*.jpg", ".jpg", true},
     {"non-ASCII name", "*.jpg", "Ärger über.JPG", true},
     {"question mark takes one letter", "?.jpg", "ä.jpg", true},
     {"question mark takes exactly one", "?.jpg", "ab.jpg", false},
     {"star then more", "a*b*.gif", "aXXbYY.GIF", true},
     {"empty pattern", "", "a.jpg", false},
     {"bmp type", PatternForFileType("Bitmap Files(*.bmp)"), "a.bmp", true},
-    {"jpg type", PatternForFileType("JPEG Files(*.jpg)"), "a.bmp", false},
-    {"gif type", PatternForFileType("CompuServe Graphics Interchange(*.gif)"), "a.gif", true},
-    {"bmp+jpg type", PatternForFileType("Bitmap Files(*.bmp) and JPEG Files(*.jpg)"), "a.jpg",
-     true},
-    {"bmp+jpg type, gif", PatternForFileType("Bitmap Files(*.bmp) and JPEG Files(*.jpg)"), "a.gif",
-     false},
     {"all types", PatternForFileType("Background Files (*.bmp; *.jpg; *.gif)"), "a.gif", true},
     {"type texts compare exactly", PatternForFileType("jpeg files(*.jpg)"), "a.jpg", false},
 };
-// clang-format on
 
 // The comparison, the picture's size, the boxes' texts: a hit, or why the search refuses.
-// clang-format off
 struct SizeRow { const char* name; QString comparison; int w, h; QString boxW, boxH; QString result; };
 const QString kEmpty = "Type a width and a height in pixels to compare with";
 const QString kHuge = "Width and height must be at most 16777216 pixels";
 const SizeRow kSizeRows[] = {
     {"any", "Any", 1, 1, "", "", "hit"},
-    {"equal", "Equal To", 1024, 768, "1024", "768", "hit"},
     {"equal, one off", "Equal To", 1024, 769, "1024", "768", "miss"},
     {"less, both below", "Less Than", 639, 479, "640", "480", "hit"},
     {"less, width equal", "Less Than", 640, 479, "640", "480", "miss"},
     {"less, height equal", "Less Than", 639, 480, "640", "480", "miss"},
     {"greater, height equal", "Greater Than", 1280, 768, "1024", "768", "miss"},
     {"greater, both above", "Greater Than", 1280, 769, "1024", "768", "hit"},
-    {"greater than zero", "Greater Than", 1, 1, "0", "0", "hit"},
-    {"leading zeros", "Equal To", 640, 480, "0000000000000640", "480", "hit"},
     {"letters dropped", "Equal To", 124, 480, "1o24", "4x80", "hit"},
     {"largest", "Equal To", 16777216, 1, "16777216", "1", "hit"},
     {"empty width", "Equal To", 1, 1, "", "768", kEmpty},
-    {"empty height", "Less Than", 1, 1, "640", "", kEmpty},
     {"one above the largest", "Equal To", 1, 1, "16777217", "1", kHuge},
     {"beyond single precision", "Greater Than", 1, 1, "1", QString(60, '9'), kHuge},
 };
-// clang-format on
 
 // A line of /proc/self/mountinfo, and the drive it gives ("" none).
-// clang-format off
 struct MountRow { const char* name; QByteArray line; QString drive; };
 const MountRow kMountRows[] = {
     {"root", "26 1 254:0 / / rw - ext4 /dev/vda rw", "/"},
-    {"home", "27 26 8:2 / /home rw - ext4 /dev/sda2 rw", "/home"},
-    {"stick", "28 26 8:17 / /media/ann/STICK\\040ONE rw - vfat /dev/sdb1 rw",
-     "/media/ann/STICK ONE"},
+    {"stick", "28 26 8:17 / /media/a/STICK\\0401 rw - vfat /dev/sdb1 rw", "/media/a/STICK 1"},
     {"share", "30 26 0:50 / /mnt/nas rw shared:5 - nfs4 nas:/ rw", "/mnt/nas"},
-    {"sshfs", "31 26 0:51 / /mnt/box rw - fuse.sshfs a@b:/ rw", "/mnt/box"},
     {"proc", "21 26 0:20 / /proc rw - proc proc rw", ""},
     {"run user", "32 26 0:40 / /run/user/1000 rw - tmpfs tmpfs rw", ""},
     {"tmpfs under mnt", "33 26 0:41 / /mnt/ram rw - tmpfs tmpfs rw", ""},
-    {"snap", "34 26 7:1 / /snap/core/1 ro - squashfs /dev/loop1 ro", ""},
-    {"efi", "35 26 8:1 / /boot/efi rw - vfat /dev/sda1 rw", ""},
     {"mnt itself", "37 26 8:49 / /mnt rw - ext4 /dev/sdd1 rw", ""},
     {"not a line", "rubbish", ""},
 };
-// clang-format on
 
 // A picture file and the thumbnail it gives (none: it cannot be decoded).
-// clang-format off
 struct ThumbRow { const char* name; QString file; QByteArray bytes; QSize picture, thumbnail; };
+const QByteArray kLyingBitmap =
+    WithBitmapSize(PictureBytes("BMP", {64, 48}, Qt::red).left(54), 30000, 30000);
+const ThumbRow kThumbRows[] = {
+    {"jpg 1024 x 768", "a.jpg", {}, {1024, 768}, {102, 77}},
+    {"bmp 800 x 800", "b.bmp", {}, {800, 800}, {77, 77}},
+    {"jpg 2000 x 500", "c.jpg", {}, {2000, 500}, {102, 26}},
+    {"gif 50 x 40", "d.gif", {}, {50, 40}, {50, 40}},
+    {"bmp 1 x 40000", "f.bmp", {}, {1, 40000}, {1, 77}},
+    {"bmp 8000 x 6000", "h.bmp", {}, {8000, 6000}, {102, 77}},
+    {"jpg claims 60000 x 60000", "j.jpg", {}, {60000, 60000}, {}},
+    {"0-byte photo.jpg", "photo.jpg", "", {}, {}},
+    {"text named .jpg", "t.jpg", "hello", {}, {}},
+    {"bmp header lies", "lie.bmp", kLyingBitmap, {}, {}},
+    {"zero-size gif", "zero.gif", GifBytes({0, 0}, {0, 0}), {}, {}},
+};
 // clang-format on
 
 // Records a walk: "folder <path>", "events", "hit <path>", relative to the root.
@@ -176,17 +168,11 @@ class tst_Search : public QObject {
     }
     void texts() {
         QCOMPARE(JoinPath(QString("/"), QString("sky.jpg")), QString("/sky.jpg"));
-        QCOMPARE(JoinPath(QString("/home/a"), QString("sky.jpg")), QString("/home/a/sky.jpg"));
         QCOMPARE(JoinPath(QString("/home/a/"), QString("sky.jpg")), QString("/home/a/sky.jpg"));
-        QCOMPARE(JoinPath(std::string("/"), "b"), std::string("/b"));
         QCOMPARE(DigitsOnly(QString::fromUtf8("-1 ١٢3.5")), QString("135"));
         QCOMPARE(ResultItemText("/a/sky.jpg", 1024, 768), QString("sky.jpg \r\n1024 * 768"));
         QCOMPARE(DriveEntries({{"/media/usb", true}, {"/", true}, {"/mnt/cd", false}}),
                  QStringList({"/", "/media/usb"}));
-        std::vector<Volume> many(40, Volume{"/v", true});
-        for (int i = 0; i < 40; ++i)
-            many[i].rootPath += QString::number(i);
-        QCOMPARE(DriveEntries(many).size(), 31);
     }
     void listingSortsWithoutRegardToCaseAndHidesDotNames() {
         Walk w(dir.path(),
@@ -238,14 +224,9 @@ class tst_Search : public QObject {
         QVERIFY(!deeper.log.contains("folder B") && !deeper.log.contains("folder A/AB"));
     }
     void measuringSearchReadsSizesFromHeaders() {
-        for (const auto& [name, size] : {std::pair{"a.jpg", QSize(1024, 768)},
-                                         {"b.bmp", {1024, 769}},
-                                         {"c.gif", {1024, 768}},
-                                         {"d.jpg", {639, 479}},
-                                         {"e.jpg", {640, 479}},
-                                         {"f.bmp", {1280, 768}},
-                                         {"g.jpg", {1281, 769}}})
-            WritePicture(dir.filePath(name), size);
+        WritePicture(dir.filePath("a.jpg"), {1024, 768});
+        WritePicture(dir.filePath("b.bmp"), {1024, 769});
+        WritePicture(dir.filePath("c.gif"), {1024, 768});
         WriteFile(dir.filePath("h.jpg"), "");
         WriteFile(dir.filePath("i.gif"), GifBytes({0, 0}, {0, 0}));
         Walk equal(dir.path());
@@ -253,10 +234,6 @@ class tst_Search : public QObject {
                  QStringList({"a.jpg", "c.gif"}));
         QCOMPARE(equal.measured, QList<QSize>({{1024, 768}, {1024, 768}}));
         QCOMPARE(equal.counts.picturesUnreadable, 2);
-        QCOMPARE(Walk(dir.path()).run({"*.jpg", Comparison::LessThan, 640, 480}),
-                 QStringList({"d.jpg"}));
-        QCOMPARE(Walk(dir.path()).run({"*.jpg", Comparison::GreaterThan, 1024, 768}),
-                 QStringList({"g.jpg"}));
     }
     void linksGoneFoldersAndOtherFileSystems() {
         Walk w(dir.path(), {"A/a.jpg", "M/m.jpg", "C/c.jpg", "D/d.jpg"});
@@ -279,39 +256,7 @@ class tst_Search : public QObject {
         SearchWalk({}, hooks).Search_Folder(dir.filePath("M")); // the start is always entered
         QCOMPARE(w.hits.last(), QString("M/m.jpg"));
     }
-    void hostileNamesAreFoundAndSorted() {
-        const QStringList names = {"Ärger.jpg",           "äpfel.jpg",       "new\nline.jpg",
-                                   "it's \"quoted\".jpg", "back\\slash.jpg", "  spaced  .jpg"};
-        for (const QString& name : names)
-            WritePicture(dir.filePath(name), {40, 30});
-        QCOMPARE(Walk(dir.path()).run({"*.jpg", Comparison::EqualTo, 40, 30}),
-                 QStringList({"  spaced  .jpg", "back\\slash.jpg", "it's \"quoted\".jpg",
-                              "new\nline.jpg", "äpfel.jpg", "Ärger.jpg"}));
-    }
-    void thumbnail_data() {
-        // clang-format off
-        const ThumbRow rows[] = {
-            {"jpg 1024 x 768", "a.jpg", {}, {1024, 768}, {102, 77}},
-            {"bmp 800 x 800", "b.bmp", {}, {800, 800}, {77, 77}},
-            {"jpg 2000 x 500", "c.jpg", {}, {2000, 500}, {102, 26}},
-            {"gif 50 x 40", "d.gif", {}, {50, 40}, {50, 40}},
-            {"bmp 1 x 40000", "f.bmp", {}, {1, 40000}, {1, 77}},
-            {"jpg 12000 x 9000", "g.jpg", {}, {12000, 9000}, {102, 77}},
-            {"bmp 8000 x 6000", "h.bmp", {}, {8000, 6000}, {102, 77}},
-            {"gif 8000 x 6000", "i.gif", {}, {8000, 6000}, {102, 77}},
-            {"jpg claims 60000 x 60000", "j.jpg", {}, {60000, 60000}, {}},
-            {"0-byte photo.jpg", "photo.jpg", "", {}, {}},
-            {"text named .jpg", "t.jpg", "hello", {}, {}},
-            {"bmp header lies",
-             "lie.bmp",
-             WithBitmapSize(PictureBytes("BMP", {64, 48}, Qt::red).left(54), 30000, 30000),
-             {},
-             {}},
-            {"zero-size gif", "zero.gif", GifBytes({0, 0}, {0, 0}), {}, {}},
-        };
-        // clang-format on
-        AddRows(rows);
-    }
+    void thumbnail_data() { AddRows(kThumbRows); }
     void thumbnail() {
         QFETCH(ThumbRow, row);
         const QString path = row.picture.isValid()
@@ -326,7 +271,6 @@ class tst_Search : public QObject {
         QVERIFY(!made.ok() || row.picture.width() > 4096 || row.picture.height() > 4096 ||
                 (centre.green() > 200 && centre.red() < 60 && centre.blue() < 60));
     }
-
     // In submitted order whatever finishes first, a pipe never opened; at most
     // the limit in flight.
     void queueHandsBackInOrder() {
@@ -351,7 +295,6 @@ class tst_Search : public QObject {
         QCOMPARE(fine, QList<bool>({true, true, true, false, true, true, true, true}));
         QVERIFY(queue.Empty());
     }
-
     // Last: the process goes on unprivileged.
     void folderWithoutReadPermissionIsSkipped() {
         dir.remove();

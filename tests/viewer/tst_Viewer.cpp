@@ -18,11 +18,11 @@ namespace {
 struct FitRow { const char* name; qint64 w; double h, windowW, windowH; FittedPicture fit; };
 const FitRow kFitRows[] = {
     {"doubled twice to fill the window exactly", 6000, 4500, 24000, 18000, {24000, 18000, 0, 0}},
-    {"doubled once, then fitted to the height", 15000, 15000, 24000, 18000, {18000, 18000, 3000, 0}},
+    {"doubled once, fitted to the height", 15000, 15000, 24000, 18000, {18000, 18000, 3000, 0}},
     {"larger both ways: reduced, not doubled", 48000, 30000, 24000, 18000, {24000, 15000, 0, 1500}},
     {"taller only: fitted to the height", 6000, 36000, 24000, 18000, {3000, 18000, 10500, 0}},
     {"wider only: fitted to the width", 48000, 6000, 24000, 18000, {24000, 3000, 0, 7500}},
-    {"7680 px screen: past a 16-bit doubling", 12000, 3000, 115200, 16200, {64800, 16200, 25200, 0}},
+    {"7680 px: past a 16-bit doubling", 12000, 3000, 115200, 16200, {64800, 16200, 25200, 0}},
     {"width rounded to a whole number", 1000, 3000, 1000, 1000, {333, 1000, 333.5, 0}},
     {"no area", 0, 0, 28800, 16200, {0, 0, 14400, 8100}},
 };

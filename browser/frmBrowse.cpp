@@ -10,6 +10,7 @@
 #include "platform/DisplayFlush.h"
 #include "platform/WindowFont.h"
 #include "settings/Module1.h"
+#include "settings/SettingsKeys.h"
 #include "viewer/frmFullscreen.h"
 
 #include <QAction>
@@ -31,13 +32,31 @@ using namespace browse;
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-const QString kInitDir = QStringLiteral("InitDir");
-
 // The outer size the window never goes below: 7500 x 5115 twips.
 constexpr QSize kMinimumOuter{500, 341};
 // The inner size the window is designed at.
 constexpr QSize kDesignInner{661, 495};
+
+// Which edges of a control keep their distance to the window's right or
+// bottom side as the window is resized; the others stay where they are.
+enum Follows { kStays = 0, kRightEdge = 1, kBottomEdge = 2, kMovesRight = 4, kMovesDown = 8 };
+
+// Where a control sits at the design size, and how it follows a resize.
+struct Place {
+    QRect atDesignSize;
+    int follows;
+};
+
+// The place at the design size moved and stretched by how much the window
+// has grown (or shrunk) since.
+QRect placeFor(const Place& place, QSize grown) {
+    const QRect& r = place.atDesignSize;
+    const int dx = place.follows & kMovesRight ? grown.width() : 0;
+    const int dy = place.follows & kMovesDown ? grown.height() : 0;
+    const int dw = place.follows & kRightEdge ? grown.width() : 0;
+    const int dh = place.follows & kBottomEdge ? grown.height() : 0;
+    return {r.x() + dx, r.y() + dy, r.width() + dw, r.height() + dh};
+}
 
 int buttonNumber(Qt::MouseButton button) {
     switch (button) {
@@ -68,7 +87,7 @@ QPushButton* newButton(const QString& text, const QString& tip, QWidget* parent)
 
 frmBrowse::frmBrowse(Module1& module, PictureTarget& target, QWidget* parent,
                      std::unique_ptr<IVolumes> volumes)
-    : QWidget(parent, Qt::Window), module_(module), target_(target),
+    : QWidget(parent, Qt::Window), m_(module), target_(target),
       volumes_(volumes ? std::move(volumes) : std::make_unique<StorageVolumes>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kBrowserCaption);
@@ -187,10 +206,10 @@ bool frmBrowse::setDrive(const QString& drive) {
 
 void frmBrowse::Form_Activate() {
     repaint();
-    const QString drive = DriveOf(module_.GetINIFile(kSettings, kInitDir), volumes_->Drives());
+    const QString drive = DriveOf(m_.GetINIFile(ini::kSettings, ini::kInitDir), volumes_->Drives());
     if (!drive.isEmpty())
         setDrive(drive);
-    dlb->setPath(module_.GetINIFile(kSettings, kInitDir));
+    dlb->setPath(m_.GetINIFile(ini::kSettings, ini::kInitDir));
 }
 
 void frmBrowse::drv_Change() {
@@ -234,7 +253,7 @@ void frmBrowse::dlb_Change() {
         FlushDisplay();
     });
     if (blnSaveDir_)
-        module_.WriteINIFile(kSettings, kInitDir, dlb->Path());
+        m_.WriteINIFile(ini::kSettings, ini::kInitDir, dlb->Path());
     blnSaveDir_ = true;
     setWindowTitle(kBrowserCaption);
     FlushDisplay();
@@ -245,13 +264,6 @@ void frmBrowse::Form_Unload() {
 }
 
 // ------------------------------------------------------- selection and adding
-
-QString frmBrowse::strSelected() const {
-    QString text;
-    for (const QString& key : selected_)
-        text += key + QLatin1Char('|');
-    return text;
-}
 
 void frmBrowse::flb_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
     if (button == Qt::LeftButton)
@@ -358,7 +370,7 @@ void frmBrowse::cmdWallpaper_Click() {
 }
 
 void frmBrowse::lblHelp_Click() {
-    module_.OpenDocument(module_.App_Path() + QStringLiteral("/Help/sub ref.htm"));
+    m_.OpenDocument(m_.App_Path() + QStringLiteral("/Help/sub ref.htm"));
 }
 
 void frmBrowse::Timer1_Timer() {
@@ -379,19 +391,23 @@ void frmBrowse::Form_Resize() {
     const QSize minimum = kMinimumOuter - frame;
     if (minimumSize() != minimum)
         setMinimumSize(minimum);
-    const int sw = width();
-    const int sh = height();
-    drv->setGeometry(0, 0, 220, 21);
-    flb->setGeometry(220, 0, sw - 220, sh - 40);
-    dlb->setGeometry(0, 21, 220, flb->height() - 188);
-    Frame2->setGeometry(0, flb->height() - 167, 220, 167);
-    lblInfo->setGeometry(4, sh - 15, 210, 15);
-    lblHelp->setGeometry(4, sh - 39, 30, 15);
-    const int row = sh - 31;
-    cboFileType->setGeometry(213, row, sw - 420, 22);
-    cmdFullscreen->setGeometry(sw - 205, row, 62, 25);
-    cmdWallpaper->setGeometry(sw - 141, row, 94, 25);
-    cmdAdd->setGeometry(sw - 45, row, 43, 25);
+    // The folder column on the left, the thumbnails filling the rest, the
+    // filter and the commands in a row along the bottom.
+    const std::pair<QWidget*, Place> places[] = {
+        {drv, {{0, 0, 220, 21}, kStays}},
+        {dlb, {{0, 21, 220, 267}, kBottomEdge}},
+        {Frame2, {{0, 288, 220, 167}, kMovesDown}},
+        {flb, {{220, 0, 441, 455}, kRightEdge | kBottomEdge}},
+        {lblHelp, {{4, 456, 30, 15}, kMovesDown}},
+        {lblInfo, {{4, 480, 210, 15}, kMovesDown}},
+        {cboFileType, {{213, 464, 241, 22}, kMovesDown | kRightEdge}},
+        {cmdFullscreen, {{456, 464, 62, 25}, kMovesDown | kMovesRight}},
+        {cmdWallpaper, {{520, 464, 94, 25}, kMovesDown | kMovesRight}},
+        {cmdAdd, {{616, 464, 43, 25}, kMovesDown | kMovesRight}},
+    };
+    const QSize grown = size() - kDesignInner;
+    for (const auto& [control, place] : places)
+        control->setGeometry(placeFor(place, grown));
 }
 
 // -------------------------------------------------------------------- events

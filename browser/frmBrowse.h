@@ -80,14 +80,6 @@ class frmBrowse : public QWidget {
     void Timer1_Timer();
 
     // ---- What the window holds, for its callers and tests.
-    // The click record as text: each key followed by "|".
-    QString strSelected() const;
-    const QStringList& selectedKeys() const { return selected_; }
-    int intSelCount() const { return int(selected_.size()); }
-    const QString& strLastKey() const { return strLastKey_; }
-    int intAdded() const { return intAdded_; }
-    bool blnSaveDir() const { return blnSaveDir_; }
-    const QStringList& colFiles() const { return colFiles_; }
     // The drive list's current drive ("drv.Drive"); setting it raises
     // drv_Change when it changes. False when no such drive is listed.
     QString Drive() const;
@@ -110,7 +102,7 @@ class frmBrowse : public QWidget {
     void previewPicture(const QString& path);
     void popUpMenu(const QPoint& globalPos);
 
-    Module1& module_;
+    Module1& m_;
     PictureTarget& target_;
     std::unique_ptr<browse::IVolumes> volumes_;
 

@@ -1,4 +1,4 @@
-// The cell and its fitting for the search results (the shared ones, from engine/Thumbnail.h).
+// The search results' thumbnails: decoded on a pool of threads, handed back in order.
 #include "search/Thumbnail.h"
 
 #include <QThread>
@@ -8,12 +8,6 @@
 #include <cmath>
 
 namespace tavorin::search {
-
-CellFit FitIntoCell(double width, double height) {
-    const QSizeF fit = tavorin::FitIntoCell(QSizeF(width, height));
-    return {fit.width(), fit.height(), (kCellWidth - fit.width()) / 2,
-            (kCellHeight - fit.height()) / 2};
-}
 
 QSize CellPixelSize() {
     return {int(std::ceil(kCellWidth)), int(std::ceil(kCellHeight))};

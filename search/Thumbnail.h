@@ -18,15 +18,6 @@ using tavorin::kCellHeight;
 using tavorin::kCellWidth;
 using tavorin::ThumbnailPixelSize;
 
-// Where a picture of width x height pixels goes in the cell: fitted without
-// changing its proportions, never enlarged, centred.
-struct CellFit {
-    double width = 0;
-    double height = 0;
-    double left = 0;
-    double top = 0;
-};
-CellFit FitIntoCell(double width, double height);
 // The cell in whole pixels (103 x 77).
 QSize CellPixelSize();
 

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFileIconProvider>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,6 +34,9 @@ const QString kBrowseKey = QStringLiteral("[BrowseFolder]");
 const QString kBrowseText = QStringLiteral("Browse...");
 constexpr int kPanelWidth = 177; // the right-hand panel
 constexpr int kStatusBarHeight = 18;
+// The status bar's "added" panel and the room around it: the status panel
+// takes the rest of the window's width.
+constexpr int kBesideStatusPanel = 205;
 
 // Every thumbnail sits centred in a cell of the same size, whatever its own
 // size; the item text's line break is drawn as one. The thumbnail is drawn
@@ -113,7 +117,6 @@ std::vector<Volume> frmSearch::SystemVolumes() {
 
 void frmSearch::createControls() {
     lstResult = new QListWidget(this);
-    lstResult->setGeometry(0, 0, 448, 433);
     lstResult->setViewMode(QListView::IconMode);
     lstResult->setIconSize(CellPixelSize());
     lstResult->setGridSize(QSize(130, 122));
@@ -126,7 +129,7 @@ void frmSearch::createControls() {
     lstResult->viewport()->installEventFilter(this);
 
     frameSearch = new QGroupBox(QStringLiteral("Search"), this);
-    frameSearch->setGeometry(448, 0, kPanelWidth, 433);
+    frameSearch->setFixedWidth(kPanelWidth);
 
     lblHelp = new QLabel(QStringLiteral("Help"), frameSearch);
     lblHelp->setGeometry(144, 8, 27, 13);
@@ -180,7 +183,7 @@ void frmSearch::createControls() {
     cmdAdd->setEnabled(false);
 
     StatusBar1 = new QStatusBar(this);
-    StatusBar1->setGeometry(0, 433, 625, kStatusBarHeight);
+    StatusBar1->setFixedHeight(kStatusBarHeight);
     panelStatus = new QLabel(StatusBar1);
     panelStatus->setFixedWidth(420);
     panelAdded = new QLabel(QStringLiteral("Total: 0 image(s) added"), StatusBar1);
@@ -188,6 +191,17 @@ void frmSearch::createControls() {
     panelAdded->setFixedWidth(210);
     StatusBar1->addWidget(panelStatus);
     StatusBar1->addWidget(panelAdded);
+
+    // The results fill the window beside the search panel, above the status bar.
+    auto* beside = new QHBoxLayout;
+    beside->setSpacing(0);
+    beside->addWidget(lstResult);
+    beside->addWidget(frameSearch);
+    auto* above = new QVBoxLayout(this);
+    above->setContentsMargins(0, 0, 0, 0);
+    above->setSpacing(0);
+    above->addLayout(beside);
+    above->addWidget(StatusBar1);
 
     mMenu = new QMenu(QStringLiteral("Menu"), this);
     mFullscreen = mMenu->addAction(QStringLiteral("&Fullscreen"));
@@ -298,15 +312,8 @@ void frmSearch::resizeEvent(QResizeEvent* event) {
 }
 
 void frmSearch::Form_Resize() {
-    const int w = width();
-    const int h = height();
-    if (w - 205 > 0)
-        panelStatus->setFixedWidth(w - 205);
-    if (w - kPanelWidth > 0 && h - kStatusBarHeight > 0) {
-        lstResult->setGeometry(0, 0, w - kPanelWidth, h - kStatusBarHeight);
-        frameSearch->setGeometry(w - kPanelWidth, 0, kPanelWidth, h - kStatusBarHeight);
-    }
-    StatusBar1->setGeometry(0, h - kStatusBarHeight, w, kStatusBarHeight);
+    if (width() > kBesideStatusPanel)
+        panelStatus->setFixedWidth(width() - kBesideStatusPanel);
 }
 
 void frmSearch::lblHelp_Click() {

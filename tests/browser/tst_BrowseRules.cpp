@@ -1,277 +1,187 @@
+// The image browser's rules without a window, and its thumbnail scan on hostile files.
 #include "browser/BrowseRules.h"
+#include "browser/ThumbnailScan.h"
+#include "tests/support/TestPictures.h"
+#include "tests/support/Unprivileged.h"
+#include "tests/viewer/Rows.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <unistd.h>
 
 using namespace tavorin::browse;
+using namespace tavorin::test;
+
+namespace {
+
+const QColor kBackground(250, 250, 250);
+const QString kAll = QStringLiteral("Background Files (*.jpg;*.bmp;*.gif)");
+
+// clang-format off
+struct FilterRow { const char* name; QString filter, path; bool kept; };
+const FilterRow kFilterRows[] = {
+    {"A.JPG", kAll, "/p/A.JPG", true},
+    {"jpeg", kAll, "/p/photo.jpeg", false},
+    {"no dot, ends in jpg", kAll, "/p/notajpg", true},
+    {"short name", kAll, "/p/g", false},
+    {"bitmap drops jpg", "Bitmap Files(*.bmp)", "/p/a.jpg", false},
+    {"gif keeps gif", "CompuServe Graphics Interchange(*.gif)", "/p/a.GIF", true},
+    {"unknown filter keeps png", "All", "/p/x.png", true},
+};
+
+// The shared fit into the 102.4 x 76.8 cell, then centred in 102 x 77 whole
+// pixels; a format names a picture file to draw it from.
+struct CellRow { const char* name; QSize natural; QSizeF fitted; QRect rect; const char* format; };
+const CellRow kCellRows[] = {
+    {"1024x768 fills", {1024, 768}, {102.4, 76.8}, {0, 0, 102, 77}, nullptr},
+    {"800x800 square", {800, 800}, {76.8, 76.8}, {12, 0, 77, 77}, "JPG"},
+    {"2000x500 wide", {2000, 500}, {102.4, 25.6}, {0, 25, 102, 26}, "JPG"},
+    {"50x40 kept", {50, 40}, {50, 40}, {26, 18, 50, 40}, "BMP"},
+    {"40x90 tall gif", {40, 90}, {512.0 / 15, 76.8}, {34, 0, 34, 77}, "GIF"},
+    {"100x77 reduced", {100, 77}, {7680.0 / 77, 76.8}, {1, 0, 100, 77}, nullptr},
+    {"100x76 kept", {100, 76}, {100, 76}, {1, 0, 100, 76}, nullptr},
+    {"empty", {0, 10}, {0, 10}, {}, nullptr},
+};
+
+struct PercentRow { const char* name; int i, count; QString text; };
+const PercentRow kPercentRows[] = {
+    {"2/3", 2, 3, "66.67"},
+    {"1/200", 1, 200, ".50"},
+    {"1/30000", 1, 30000, ".00"},
+    {"3.125 to even", 1, 32, "3.12"},
+    {"9.375 to even", 3, 32, "9.38"},
+    {"no count", 1, 0, ""},
+};
+
+struct DriveRow { const char* name; QString path, drive; };
+const DriveRow kDriveRows[] = {
+    {"home", "/home/u/pics", "/"},
+    {"usb itself", "/media/usb", "/media/usb"},
+    {"prefix is not a parent", "/media/usb2/x", "/"},
+    {"nested mount wins", "/media/usb/inner/a", "/media/usb/inner"},
+    {"relative", "photos", ""},
+};
+// clang-format on
+
+} // namespace
+
+Q_DECLARE_METATYPE(FilterRow)
+Q_DECLARE_METATYPE(CellRow)
+Q_DECLARE_METATYPE(PercentRow)
+Q_DECLARE_METATYPE(DriveRow)
 
 class tst_BrowseRules : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void filterKeepsByLastThreeCharacters_data();
-    void filterKeepsByLastThreeCharacters();
-    void filterKeepsOrder();
-    void thumbnailFitsCell_data();
-    void thumbnailFitsCell();
-    void thumbnailRectIsCentredInWholePixels_data();
-    void thumbnailRectIsCentredInWholePixels();
-    void itemTextShowsNaturalSize();
-    void percentText_data();
-    void percentText();
-    void previewFit_data();
-    void previewFit();
-    void previewOfNothingIsEmpty();
-    void pathHelpers();
-    void listFilesKeepsFileSystemOrderAndSkipsFolders();
-    void listFilesOfMissingFolderIsEmpty();
-    void listFoldersSortedWithoutHidden();
-    void driveOfPath_data();
-    void driveOfPath();
+    void filter_data() { AddRows(kFilterRows); }
+    void filter() {
+        QFETCH(FilterRow, row);
+        QCOMPARE(KeepsFile(row.path, row.filter), row.kept);
+    }
+    // The rule, and the cell the scan draws: the picture inside the rectangle,
+    // the background around it.
+    void cell_data() { AddRows(kCellRows); }
+    void cell() {
+        QFETCH(CellRow, row);
+        QCOMPARE(FitIntoCell(QSizeF(row.natural)), row.fitted);
+        QCOMPARE(ThumbnailRect(row.natural), row.rect);
+        if (!row.format)
+            return;
+        QTemporaryDir dir;
+        const Thumbnail t = MakeThumbnail(
+            WritePicture(dir.filePath("p"), row.natural, Qt::red, row.format), kBackground);
+        QCOMPARE(t.natural, row.natural);
+        const QRect in = row.rect, cell(0, 0, 102, 77);
+        for (QPoint p : {in.center(), in.topLeft() + QPoint(1, 1), in.bottomRight() - QPoint(1, 1)})
+            QVERIFY(QColor(t.cell.pixel(p)).red() > 200 && QColor(t.cell.pixel(p)).blue() < 50);
+        for (QPoint p : {in.topLeft() - QPoint(1, 1), in.bottomRight() + QPoint(1, 1)})
+            QVERIFY(!cell.contains(p) || t.cell.pixel(p) == kBackground.rgb());
+    }
+    void texts() {
+        QCOMPARE(ItemText("/photos/broken.jpg", QSize()), QStringLiteral("broken.jpg"));
+        QCOMPARE(AddedText(1), QStringLiteral("Total: 1 image added to the list"));
+        QCOMPARE(AddedText(2), QStringLiteral("Total: 2 images added to the list"));
+        QCOMPARE(PreviewRect(QSize(100, 100)), QRect(28, 0, 166, 166)); // doubled, then fitted
+        QCOMPARE(PreviewRect(QSize(4000, 1000)), QRect(0, 55, 221, 55));
+        QVERIFY(PreviewRect(QSize()).isEmpty());
+        QCOMPARE(Fix_Path("/a"), QStringLiteral("/a/"));
+        QCOMPARE(FileEnding("/a/B.JpG"), QStringLiteral("jpg"));
+        const QStringList files{"/p/z.gif", "/p/x.png", "/p/a.jpg", "/p/m.bmp", "/p/photo.jpeg"};
+        QCOMPARE(FilterFiles(files, kAll), QStringList({"/p/z.gif", "/p/a.jpg", "/p/m.bmp"}));
+    }
+    void percent_data() { AddRows(kPercentRows); }
+    void percent() {
+        QFETCH(PercentRow, row);
+        QCOMPARE(PercentText(row.i, row.count), row.text);
+    }
+    void drive_data() { AddRows(kDriveRows); }
+    void drive() {
+        QFETCH(DriveRow, row);
+        QCOMPARE(DriveOf(row.path, {"/", "/media/usb", "/media/usb/inner"}), row.drive);
+    }
+    void listFilesKeepsFileSystemOrderAndSkipsFolders() {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        for (const char* name : {"b.jpg", ".hidden.gif", "a.bmp", "folder.jpg/x", "Alpha/x"})
+            WriteFile(root + "/" + name, "x");
+        QVERIFY(QFile::link(root + "/folder.jpg", root + "/link-to-folder.jpg"));
+        QVERIFY(QFile::link(root + "/gone", root + "/dangling.jpg"));
+        QStringList expected; // the file system's order, dangling links included
+        for (const QString& name :
+             QDir(root).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted))
+            expected.append(root + "/" + name);
+        QCOMPARE(expected.size(), 4);
+        QCOMPARE(List_Files(root + "/"), expected);
+        QCOMPARE(List_Folders(root), QStringList({root + "/Alpha", root + "/folder.jpg",
+                                                  root + "/link-to-folder.jpg"}));
+    }
+    void scanHandsOverInOrder() {
+        QTemporaryDir dir;
+        QStringList paths;
+        for (int i = 0; i < 40; ++i)
+            paths << WritePicture(dir.filePath(QString::number(i)), QSize(100 + i, 50 + i), Qt::red,
+                                  i % 2 ? "BMP" : "JPG");
+        paths.insert(7, dir.filePath("missing.jpg"));
+        int next = 0;
+        const auto handOver = [&](int i, Thumbnail&& t) {
+            QCOMPARE(i, next++);
+            const int n = i < 7 ? i : i - 1;
+            QCOMPARE(t.natural, i == 7 ? QSize() : QSize(100 + n, 50 + n));
+        };
+        ThumbnailScan::Run(paths, kBackground, handOver, 2);
+        QCOMPARE(next, 41);
+        ThumbnailScan::Run({}, kBackground, [](int, Thumbnail&&) { QFAIL("called"); });
+    }
+    // Each cell is handed over; an undecodable file gets an empty cell and no
+    // size, never the picture before it.
+    void hostileFiles() {
+        QTemporaryDir dir;
+        QStringList paths{WritePicture(dir.filePath("good.bmp"), {1024, 768}, Qt::red, "BMP")};
+        for (const QString& name : WriteHostileFiles(dir.path()))
+            paths.append(dir.filePath(name));
+        paths.append(dir.filePath("vanished.jpg"));
+        QStringList seen;
+        ThumbnailScan::Run(paths, kBackground, [&](int i, Thumbnail&& t) {
+            const QString name = Get_FileName(paths.at(i));
+            seen.append(paths.at(i));
+            QCOMPARE(t.decoded, t.natural.isValid());
+            QVERIFY(!t.decoded || !(name.startsWith("bad-") || name == "vanished.jpg"));
+            QVERIFY(t.decoded || t.cell.pixel(51, 38) == kBackground.rgb());
+            if (QStringList{"new\nline.jpg", "-dash.gif", "quote'\"pipe|.bmp"}.contains(name))
+                QCOMPARE(t.natural, QSize(30, 20));
+        });
+        QCOMPARE(seen, paths);
+    }
+    // Last: the process goes on unprivileged.
+    void lockedFolderListsNothing() {
+        QVERIFY(DropRoot());
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("locked/a.jpg"), "x");
+        QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFileDevice::Permissions()));
+        QVERIFY(List_Files(dir.filePath("locked")).isEmpty());
+        QVERIFY(List_Folders(dir.filePath("locked")).isEmpty());
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    }
 };
-
-void tst_BrowseRules::filterKeepsByLastThreeCharacters_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("kept");
-    const QString all = DefaultFileType();
-    QTest::newRow("A.JPG") << all << "/p/A.JPG" << true;
-    QTest::newRow("b.Gif") << all << "/p/b.Gif" << true;
-    QTest::newRow("c.bmp") << all << "/p/c.bmp" << true;
-    QTest::newRow("photo.jpeg") << all << "/p/photo.jpeg" << false;
-    QTest::newRow("x.png") << all << "/p/x.png" << false;
-    QTest::newRow("no dot, ends in jpg") << all << "/p/notajpg" << true;
-    QTest::newRow("short name") << all << "/p/g" << false;
-    QTest::newRow("bitmap keeps bmp") << "Bitmap Files(*.bmp)"
-                                      << "/p/a.BMP" << true;
-    QTest::newRow("bitmap drops jpg") << "Bitmap Files(*.bmp)"
-                                      << "/p/a.jpg" << false;
-    QTest::newRow("jpeg keeps jpg") << "JPEG Files(*.jpg)"
-                                    << "/p/a.jpg" << true;
-    QTest::newRow("jpeg drops gif") << "JPEG Files(*.jpg)"
-                                    << "/p/a.gif" << false;
-    QTest::newRow("gif keeps gif") << "CompuServe Graphics Interchange(*.gif)"
-                                   << "/p/a.GIF" << true;
-    QTest::newRow("gif drops bmp") << "CompuServe Graphics Interchange(*.gif)"
-                                   << "/p/a.bmp" << false;
-    QTest::newRow("unknown filter keeps png") << "All"
-                                              << "/p/x.png" << true;
-    QTest::newRow("empty filter keeps txt") << ""
-                                            << "/p/readme.txt" << true;
-}
-
-void tst_BrowseRules::filterKeepsByLastThreeCharacters() {
-    QFETCH(QString, filter);
-    QFETCH(QString, path);
-    QFETCH(bool, kept);
-    QCOMPARE(KeepsFile(path, filter), kept);
-}
-
-void tst_BrowseRules::filterKeepsOrder() {
-    const QStringList files{"/p/z.gif", "/p/x.png", "/p/a.jpg", "/p/m.bmp", "/p/photo.jpeg"};
-    QCOMPARE(FilterFiles(files, DefaultFileType()),
-             QStringList({"/p/z.gif", "/p/a.jpg", "/p/m.bmp"}));
-    QCOMPARE(FileTypeEntries().size(), 4);
-    QCOMPARE(FileTypeEntries().last(), DefaultFileType());
-    QCOMPARE(DefaultFileType(), QStringLiteral("Background Files (*.jpg;*.bmp;*.gif)"));
-}
-
-void tst_BrowseRules::thumbnailFitsCell_data() {
-    QTest::addColumn<QSizeF>("natural");
-    QTest::addColumn<QSizeF>("fitted");
-    QTest::newRow("1024x768 fills") << QSizeF(1024, 768) << QSizeF(102.4, 76.8);
-    QTest::newRow("800x800 square") << QSizeF(800, 800) << QSizeF(76.8, 76.8);
-    QTest::newRow("2000x500 wide") << QSizeF(2000, 500) << QSizeF(102.4, 25.6);
-    QTest::newRow("50x40 kept") << QSizeF(50, 40) << QSizeF(50, 40);
-    QTest::newRow("100x77 reduced") << QSizeF(100, 77) << QSizeF(100 * 76.8 / 77, 76.8);
-    QTest::newRow("100x76 kept") << QSizeF(100, 76) << QSizeF(100, 76);
-    QTest::newRow("4000x3000") << QSizeF(4000, 3000) << QSizeF(102.4, 76.8);
-    QTest::newRow("tall 300x3000") << QSizeF(300, 3000) << QSizeF(7.68, 76.8);
-}
-
-void tst_BrowseRules::thumbnailFitsCell() {
-    QFETCH(QSizeF, natural);
-    QFETCH(QSizeF, fitted);
-    const QSizeF got = FitIntoCell(natural);
-    QVERIFY2(qAbs(got.width() - fitted.width()) < 1e-9 &&
-                 qAbs(got.height() - fitted.height()) < 1e-9,
-             qPrintable(QStringLiteral("%1 x %2").arg(got.width()).arg(got.height())));
-}
-
-void tst_BrowseRules::thumbnailRectIsCentredInWholePixels_data() {
-    QTest::addColumn<QSize>("natural");
-    QTest::addColumn<QRect>("rect");
-    QTest::newRow("1024x768 whole cell") << QSize(1024, 768) << QRect(0, 0, 102, 77);
-    QTest::newRow("800x800 centred across") << QSize(800, 800) << QRect(12, 0, 77, 77);
-    QTest::newRow("2000x500 centred down") << QSize(2000, 500) << QRect(0, 25, 102, 26);
-    QTest::newRow("50x40 in the middle") << QSize(50, 40) << QRect(26, 18, 50, 40);
-    QTest::newRow("1x1") << QSize(1, 1) << QRect(50, 38, 1, 1);
-    QTest::newRow("a line 10000x1") << QSize(10000, 1) << QRect(0, 38, 102, 1);
-    QTest::newRow("empty") << QSize(0, 10) << QRect();
-}
-
-void tst_BrowseRules::thumbnailRectIsCentredInWholePixels() {
-    QFETCH(QSize, natural);
-    QFETCH(QRect, rect);
-    QCOMPARE(ThumbnailRect(natural), rect);
-}
-
-void tst_BrowseRules::itemTextShowsNaturalSize() {
-    QCOMPARE(ItemText("/photos/sea.jpg", QSize(1024, 768)),
-             QStringLiteral("sea.jpg \r\n1024 * 768"));
-    QCOMPARE(ItemText("/photos/big.jpg", QSize(4000, 3000)),
-             QStringLiteral("big.jpg \r\n4000 * 3000"));
-    // Unreadable: the name alone, never a size.
-    QCOMPARE(ItemText("/photos/broken.jpg", QSize()), QStringLiteral("broken.jpg"));
-}
-
-void tst_BrowseRules::percentText_data() {
-    QTest::addColumn<int>("i");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1/3") << 1 << 3 << "33.33";
-    QTest::newRow("2/3") << 2 << 3 << "66.67";
-    QTest::newRow("3/3") << 3 << 3 << "100.00";
-    QTest::newRow("1/200 no leading zero") << 1 << 200 << ".50";
-    QTest::newRow("1/2") << 1 << 2 << "50.00";
-    QTest::newRow("1/10000") << 1 << 10000 << ".01";
-    QTest::newRow("1/30000 rounds to nothing") << 1 << 30000 << ".00";
-    QTest::newRow("half to even down 1/32 = 3.125") << 1 << 32 << "3.12";
-    QTest::newRow("half to even up 3/32 = 9.375") << 3 << 32 << "9.38";
-    QTest::newRow("199/200") << 199 << 200 << "99.50";
-    QTest::newRow("no count") << 1 << 0 << "";
-}
-
-void tst_BrowseRules::percentText() {
-    QFETCH(int, i);
-    QFETCH(int, count);
-    QFETCH(QString, text);
-    QCOMPARE(PercentText(i, count), text);
-}
-
-void tst_BrowseRules::previewFit_data() {
-    QTest::addColumn<QSizeF>("natural"); // twips
-    QTest::addColumn<QRectF>("box");     // twips
-    QTest::newRow("100x100 doubled five times then fitted")
-        << QSizeF(100, 100) << QRectF(412.5, 0, 2490, 2490);
-    QTest::newRow("exact box") << QSizeF(3315, 2490) << QRectF(0, 0, 3315, 2490);
-    QTest::newRow("4000x3000 px reduced to the width")
-        << QSizeF(60000, 45000) << QRectF(0, (2490 - 2486.25) / 2, 3315, 2486.25);
-    QTest::newRow("wide 2000x500 px")
-        << QSizeF(30000, 7500) << QRectF(0, 2490 / 2.0 - 828.75 / 2, 3315, 828.75);
-    QTest::newRow("small wide doubled to the width")
-        << QSizeF(200, 50) << QRectF(0, 2490 / 2.0 - 3315 / 8.0, 3315, 3315 / 4.0);
-}
-
-void tst_BrowseRules::previewFit() {
-    QFETCH(QSizeF, natural);
-    QFETCH(QRectF, box);
-    const QRectF got = PreviewFit(natural);
-    QVERIFY2(qAbs(got.x() - box.x()) < 1e-6 && qAbs(got.y() - box.y()) < 1e-6 &&
-                 qAbs(got.width() - box.width()) < 1e-6 && qAbs(got.height() - box.height()) < 1e-6,
-             qPrintable(QStringLiteral("%1,%2 %3x%4")
-                            .arg(got.x())
-                            .arg(got.y())
-                            .arg(got.width())
-                            .arg(got.height())));
-}
-
-void tst_BrowseRules::previewOfNothingIsEmpty() {
-    // A picture without area would double for ever: no preview instead.
-    QVERIFY(PreviewFit(QSizeF(0, 0)).isEmpty());
-    QVERIFY(PreviewFit(QSizeF(0, 100)).isEmpty());
-    QVERIFY(PreviewRect(QSize()).isEmpty());
-    QCOMPARE(PreviewRect(QSize(1024, 768)), QRect(0, 0, 221, 166));
-    QCOMPARE(PreviewRect(QSize(100, 100)), QRect(28, 0, 166, 166));
-}
-
-void tst_BrowseRules::pathHelpers() {
-    QCOMPARE(Fix_Path(""), QStringLiteral("/"));
-    QCOMPARE(Fix_Path("/a"), QStringLiteral("/a/"));
-    QCOMPARE(Fix_Path("/a/"), QStringLiteral("/a/"));
-    QCOMPARE(Get_FileName("/a/b c.jpg"), QStringLiteral("b c.jpg"));
-    QCOMPARE(Get_FileName("x.jpg"), QStringLiteral("x.jpg"));
-    QCOMPARE(FileEnding("/a/B.JpG"), QStringLiteral("jpg"));
-}
-
-void tst_BrowseRules::listFilesKeepsFileSystemOrderAndSkipsFolders() {
-    QTemporaryDir dir;
-    const QString root = dir.path();
-    const QStringList names{"b.jpg",        ".hidden.gif",    "a.bmp",
-                            "odd|name.jpg", "space name.JPG", "é.gif"};
-    for (const QString& name : names) {
-        QFile f(root + "/" + name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
-    QVERIFY(QDir(root).mkdir("folder.jpg"));
-    QVERIFY(QFile::link(root + "/folder.jpg", root + "/link-to-folder.jpg"));
-    QVERIFY(QFile::link(root + "/gone", root + "/dangling.jpg"));
-
-    const QStringList files = List_Files(root);
-    // The order is the file system's: compare against a plain listing.
-    QStringList expected;
-    for (const QString& name :
-         QDir(root).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted))
-        expected.append(root + "/" + name);
-    QCOMPARE(files, expected);
-    QCOMPARE(files.size(), names.size() + 1); // the dangling link is a file
-    QVERIFY(files.contains(root + "/.hidden.gif"));
-    QVERIFY(!files.contains(root + "/folder.jpg"));
-    QVERIFY(!files.contains(root + "/link-to-folder.jpg"));
-    // A trailing "/" on the folder gives the same paths.
-    QCOMPARE(List_Files(root + "/"), files);
-}
-
-void tst_BrowseRules::listFilesOfMissingFolderIsEmpty() {
-    QTemporaryDir dir;
-    QVERIFY(List_Files(dir.path() + "/nothing").isEmpty());
-    QVERIFY(List_Files("").size() >= 0); // the root: must not fail
-    if (::geteuid() != 0) {
-        QVERIFY(QDir(dir.path()).mkdir("locked"));
-        QFile::setPermissions(dir.path() + "/locked", QFileDevice::Permissions());
-        QVERIFY(List_Files(dir.path() + "/locked").isEmpty());
-    }
-}
-
-void tst_BrowseRules::listFoldersSortedWithoutHidden() {
-    QTemporaryDir dir;
-    for (const char* name : {"beta", "Alpha", ".git", "gamma"})
-        QVERIFY(QDir(dir.path()).mkdir(name));
-    QFile f(dir.path() + "/file.jpg");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(List_Folders(dir.path()),
-             QStringList({dir.path() + "/Alpha", dir.path() + "/beta", dir.path() + "/gamma"}));
-}
-
-void tst_BrowseRules::driveOfPath_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("drive");
-    QTest::newRow("root") << "/"
-                          << "/";
-    QTest::newRow("home") << "/home/u/pics"
-                          << "/";
-    QTest::newRow("usb") << "/media/usb/DCIM"
-                         << "/media/usb";
-    QTest::newRow("usb itself") << "/media/usb"
-                                << "/media/usb";
-    QTest::newRow("prefix is not a parent") << "/media/usb2/x"
-                                            << "/";
-    QTest::newRow("nested mount wins") << "/media/usb/inner/a"
-                                       << "/media/usb/inner";
-    QTest::newRow("relative") << "photos"
-                              << "";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-
-void tst_BrowseRules::driveOfPath() {
-    QFETCH(QString, path);
-    QFETCH(QString, drive);
-    QCOMPARE(DriveOf(path, {"/", "/media/usb", "/media/usb/inner"}), drive);
-}
 
 QTEST_GUILESS_MAIN(tst_BrowseRules)
 #include "tst_BrowseRules.moc"

@@ -2,6 +2,7 @@
 
 #include "dialogs/OptionsHost.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace tavorin::test {
@@ -10,17 +11,15 @@ namespace tavorin::test {
 // log of every other call.
 class FakeOptionsHost final : public OptionsHost {
   public:
-    QStringList modes{QStringLiteral("Startup"), QStringLiteral("Once a day"),
-                      QStringLiteral("Frequently"), QStringLiteral("Manually")};
-    QString modeText = QStringLiteral("Once a day");
+    QStringList modes{"Startup", "Once a day", "Frequently", "Manually"};
+    QString modeText = "Once a day";
     QStringList log;
 
-    void AddTrayIcon() override { log << QStringLiteral("AddTrayIcon"); }
-    void RemoveTrayIcon() override { log << QStringLiteral("RemoveTrayIcon"); }
+    void AddTrayIcon() override { log << "AddTrayIcon"; }
+    void RemoveTrayIcon() override { log << "RemoveTrayIcon"; }
     QString ChangeModeText() const override { return modeText; }
     void SetChangeModeText(const QString& text) override {
-        if (modes.contains(text))
-            modeText = text;
+        modeText = modes.contains(text) ? text : modeText;
     }
     QString ChangeModeAt(int index) const override { return modes.value(index); }
     void InsertChangeMode(int index, const QString& text) override {
@@ -29,21 +28,16 @@ class FakeOptionsHost final : public OptionsHost {
     }
     void RemoveChangeMode(int index) override {
         log << QStringLiteral("remove %1").arg(index);
-        if (modeText == modes.value(index))
-            modeText.clear();
+        modeText = modeText == modes.value(index) ? QString() : modeText;
         modes.removeAt(index);
     }
-    void Skins() override { log << QStringLiteral("Skins"); }
+    void Skins() override { log << "Skins"; }
     void SetAboutAndRestoreEnabled(bool enabled) override {
         log << (enabled ? QStringLiteral("menu enabled") : QStringLiteral("menu disabled"));
     }
 
-    // Only the calls that change the main window.
-    QStringList changes() const {
-        QStringList out = log;
-        out.removeAll(QStringLiteral("menu enabled"));
-        out.removeAll(QStringLiteral("menu disabled"));
-        return out;
+    QStringList changes() const { // only the calls that change the main window
+        return log.filter(QRegularExpression("^(?!menu )"));
     }
 };
 

@@ -22,8 +22,10 @@ TempProgramFolder::TempProgramFolder(bool withData) {
     qputenv("HOME", QFile::encodeName(root_.path() + QStringLiteral("/home")));
     const QString from = DeliveredDataFolder();
     for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-         withData && it.hasNext();)
-        write(it.next().mid(from.size() + 1), ReadFile(it.filePath()));
+         withData && it.hasNext();) {
+        const QString source = it.next();
+        write(source.mid(from.size() + 1), ReadFile(source));
+    }
 }
 
 QString TempProgramFolder::write(const QString& relative, const QByteArray& bytes) const {

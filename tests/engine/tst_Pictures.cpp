@@ -223,9 +223,7 @@ class tst_Pictures : public QObject {
     void pictureFacts_data() {
         AddRows<Facts>(
             {{"jpeg", "a.jpg", Encoded(FourColours({640, 480}), "JPEG"), {640, 480}},
-             {"bmp", "a.bmp", Encoded(FourColours({33, 17}), "BMP"), {33, 17}},
              {"1x1 gif", "a.gif", TinyGif(), {1, 1}},
-             {"jpeg named gif", "photo.gif", Encoded(FourColours({40, 30}), "JPEG"), {40, 30}},
              {"no extension", "picture", Encoded(FourColours({8, 6}), "BMP"), {8, 6}},
              {"16-bit bmp", "b16.bmp", Bitmap16(), {2, 2}},
              {"truncated jpeg", "cut.jpg", TruncatedJpeg({200, 100}, 0.5), {200, 100}},
@@ -235,7 +233,6 @@ class tst_Pictures : public QObject {
              {"30000x20000 bmp header", "huger.bmp", BitmapHeaderOnly(30000, 20000), {}},
              {"text named jpg", "notes.jpg", "just some words\n", {}},
              {"empty file", "empty.bmp", {}, {}},
-             {"garbage", "noise.gif", QByteArray(4096, '\x5A'), {}},
              {"missing", "missing.jpg", {}, {}},
              {"folder", "folder.jpg", {}, {}}});
     }

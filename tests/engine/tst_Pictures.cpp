@@ -70,17 +70,11 @@ struct Method {
     bool converted; // the path handed on and back is Temp.bmp
     bool recorded, message;
 };
-struct Hostile {
+struct Picture {
     const char* name;
     QString file;
     QByteArray bytes;
-    QSize converted; // invalid: the message instead
-};
-struct Facts {
-    const char* name;
-    QString file;
-    QByteArray bytes;
-    QSize size; // invalid: not a picture
+    QSize size; // as converted, or as read from the header; invalid: refused, not a picture
 };
 
 } // namespace
@@ -170,7 +164,7 @@ class tst_Pictures : public QObject {
         QVERIFY(!q.recorded());
     }
     void hostilePictures_data() {
-        AddRows<Hostile>(
+        AddRows<Picture>(
             {{"jpeg named gif", "photo.gif", Encoded(FourColours({40, 30}), "JPEG"), {40, 30}},
              {"1x1 gif", "dot.gif", TinyGif(), {1, 1}},
              {"truncated jpeg", "cut.jpg", TruncatedJpeg({120, 80}, 0.6), {120, 80}},
@@ -187,17 +181,17 @@ class tst_Pictures : public QObject {
               {6200, 5500}}});
     }
     void hostilePictures() {
-        QFETCH(Hostile, row);
+        QFETCH(Picture, row);
         Program p;
         const QString original = p.picture(row.file, row.bytes);
         QString path = original;
         Set_Wallpaper(p.m, path);
-        const bool converted = row.converted.isValid();
+        const bool converted = row.size.isValid();
         QCOMPARE(path, converted ? p.bitmap() : original);
         QCOMPARE(p.messages(), converted ? QStringList() : notFound(original));
         QCOMPARE(p.applied(), converted ? QStringList{"classic+image"} : QStringList());
         if (converted)
-            verifyBitmap24(p.bitmap(), row.converted);
+            verifyBitmap24(p.bitmap(), row.size);
         QCOMPARE(QFileInfo::exists(p.bitmap()) || p.recorded(), converted);
         QCOMPARE(QImageReader::allocationLimit(), 128); // Qt's own limit is put back
     }
@@ -221,7 +215,7 @@ class tst_Pictures : public QObject {
                  "Resolution: 30000x20000 Pixels     Size: 120563KB\r\nFolder: /");
     }
     void pictureFacts_data() {
-        AddRows<Facts>(
+        AddRows<Picture>(
             {{"jpeg", "a.jpg", Encoded(FourColours({640, 480}), "JPEG"), {640, 480}},
              {"1x1 gif", "a.gif", TinyGif(), {1, 1}},
              {"no extension", "picture", Encoded(FourColours({8, 6}), "BMP"), {8, 6}},
@@ -237,7 +231,7 @@ class tst_Pictures : public QObject {
              {"folder", "folder.jpg", {}, {}}});
     }
     void pictureFacts() {
-        QFETCH(Facts, row);
+        QFETCH(Picture, row);
         QTemporaryDir dir;
         const QString path = dir.filePath("My Pictures/" + row.file);
         QVERIFY(row.file == "folder.jpg"

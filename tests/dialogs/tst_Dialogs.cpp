@@ -1,9 +1,9 @@
 // The options dialog (settings, log-on entry, change modes, skins) and the about dialog.
 #include "Version.h"
-#include "dialogs/OptionsHost.h"
 #include "dialogs/SkinList.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
+#include "tests/dialogs/FakeOptionsHost.h"
 #include "tests/support/Rig.h"
 
 #include <QCheckBox>
@@ -15,26 +15,6 @@
 
 using namespace tavorin;
 using namespace tavorin::test;
-
-namespace {
-
-// The main window as the options dialog sees it: a change-mode list and a log of the changes.
-class FakeOptionsHost final : public OptionsHost {
-  public:
-    QStringList modes{"Once a day", "Frequently", "Manually"}, log;
-    QString modeText = "Once a day";
-    void AddTrayIcon() override { log << "AddTrayIcon"; }
-    void RemoveTrayIcon() override { log << "RemoveTrayIcon"; }
-    QString ChangeModeText() const override { return modeText; }
-    void SetChangeModeText(const QString& text) override { modeText = text; }
-    QString ChangeModeAt(int index) const override { return modes.value(index); }
-    void InsertChangeMode(int index, const QString& text) override { modes.insert(index, text); }
-    void RemoveChangeMode(int index) override { modes.removeAt(index); }
-    void Skins() override { log << "Skins"; }
-    void SetAboutAndRestoreEnabled(bool enabled) override { log << (enabled ? "on" : "off"); }
-};
-
-} // namespace
 
 class tst_Dialogs : public QObject {
     Q_OBJECT

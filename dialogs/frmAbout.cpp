@@ -44,7 +44,7 @@ QString VersionText(int major, int minor, int revision) {
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
-frmAbout::frmAbout(Module1& module, QWidget* parent) : QDialog(parent), m_(module) {
+frmAbout::frmAbout(Module1& m, QWidget* parent) : QDialog(parent), m_(m) {
     buildControls();
     Form_Load();
 }

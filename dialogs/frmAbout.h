@@ -17,7 +17,7 @@ namespace tavorin {
 class frmAbout : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAbout(Module1& module, QWidget* parent = nullptr);
+    explicit frmAbout(Module1& m, QWidget* parent = nullptr);
     ~frmAbout() override;
 
     void lblHomepage_Click();

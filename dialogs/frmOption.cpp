@@ -2,6 +2,7 @@
 #include "dialogs/frmOption.h"
 
 #include "dialogs/SkinList.h"
+#include "settings/SettingsKeys.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,18 +17,14 @@ namespace tavorin {
 
 namespace {
 
-const QString kSection = QStringLiteral("Settings");
-const QString kStartupMode = QStringLiteral("Startup");
-const QString kOnceADayMode = QStringLiteral("Once a day");
-
 QString flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 } // namespace
 
-frmOption::frmOption(Module1& module, OptionsHost& host, QWidget* parent)
-    : QDialog(parent), m_(module), host_(host) {
+frmOption::frmOption(Module1& m, OptionsHost& host, QWidget* parent)
+    : QDialog(parent), m_(m), host_(host) {
     buildControls();
     Form_Load();
 }
@@ -106,11 +103,11 @@ void frmOption::buildControls() {
 }
 
 QString frmOption::setting(const QString& key) const {
-    return m_.GetINIFile(kSection, key);
+    return m_.GetINIFile(ini::kSettings, key);
 }
 
 void frmOption::store(const QString& key, const QString& value) const {
-    m_.WriteINIFile(kSection, key, value);
+    m_.WriteINIFile(ini::kSettings, key, value);
 }
 
 void frmOption::Form_Load() {
@@ -122,26 +119,26 @@ void frmOption::Form_Load() {
 
 void frmOption::loadCheckBoxes() {
     // Only a stored 0 unchecks; anything else leaves the box as designed.
-    if (EqualsNumber(setting(QStringLiteral("Splash")), 0))
+    if (EqualsNumber(setting(ini::kSplash), 0))
         chkSplash->setChecked(false);
-    if (EqualsNumber(setting(QStringLiteral("Systray")), 0))
+    if (EqualsNumber(setting(ini::kSystray), 0))
         chkSystray->setChecked(false);
-    if (EqualsNumber(setting(QStringLiteral("Startup")), 0)) {
+    if (EqualsNumber(setting(ini::kStartup), 0)) {
         chkStartup->setChecked(false);
         bytStartupRemoved = 1;
     }
-    if (EqualsNumber(setting(QStringLiteral("Convert")), 0))
+    if (EqualsNumber(setting(ini::kConvert), 0))
         chkConvert->setChecked(false);
 }
 
 void frmOption::loadMachine() {
-    if (EqualsNumber(setting(QStringLiteral("Machine")), 2))
+    if (EqualsNumber(setting(ini::kMachine), 2))
         optMachine2->setChecked(true); // runs optMachine2_Click
 }
 
 void frmOption::loadSkinList() {
     cboSkin->addItems(SkinListEntries(m_.folder().DataFile(QStringLiteral("Skins"))));
-    const QString skin = setting(QStringLiteral("Skin"));
+    const QString skin = setting(ini::kSkin);
     const QString wanted = skin.isEmpty() ? kDefaultSkinName : skin;
     cboSkin->setCurrentIndex(cboSkin->findText(wanted, Qt::MatchExactly));
 }
@@ -155,23 +152,22 @@ void frmOption::optMachine2_Click() {
 }
 
 void frmOption::cmdOK_Click() {
-    store(QStringLiteral("Splash"), flag(chkSplash->isChecked()));
+    store(ini::kSplash, flag(chkSplash->isChecked()));
     storeTrayIcon();
     storeStartup();
-    store(QStringLiteral("Machine"),
-          optMachine1->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
-    store(QStringLiteral("Convert"), flag(chkConvert->isChecked()));
-    store(QStringLiteral("Skin"), cboSkin->currentText());
+    store(ini::kMachine, optMachine1->isChecked() ? QStringLiteral("1") : QStringLiteral("2"));
+    store(ini::kConvert, flag(chkConvert->isChecked()));
+    store(ini::kSkin, cboSkin->currentText());
     host_.Skins();
     accept();
 }
 
 void frmOption::storeTrayIcon() {
     if (chkSystray->isChecked()) {
-        store(QStringLiteral("Systray"), QStringLiteral("1"));
+        store(ini::kSystray, QStringLiteral("1"));
         host_.AddTrayIcon();
     } else {
-        store(QStringLiteral("Systray"), QStringLiteral("0"));
+        store(ini::kSystray, QStringLiteral("0"));
         host_.RemoveTrayIcon();
     }
 }
@@ -180,21 +176,21 @@ void frmOption::storeStartup() {
     if (chkStartup->isChecked()) {
         m_.WriteRegValue(kRunKeyPath, QStringLiteral("Tavorin"),
                          m_.App_Path() + QStringLiteral("/Loader.exe"));
-        store(QStringLiteral("Startup"), QStringLiteral("1"));
+        store(ini::kStartup, QStringLiteral("1"));
         if (bytStartupRemoved == 1) {
             // Never a second "Startup", whatever the list held.
-            if (host_.ChangeModeAt(0) != kStartupMode)
-                host_.InsertChangeMode(0, kStartupMode);
+            if (ChangeModeFromText(host_.ChangeModeAt(0)) != ChangeMode::Startup)
+                host_.InsertChangeMode(0, ChangeModeText(ChangeMode::Startup));
             bytStartupRemoved = 0;
         }
     } else {
         m_.DeleteRegValue(kRunValuePath);
-        store(QStringLiteral("Startup"), QStringLiteral("0"));
+        store(ini::kStartup, QStringLiteral("0"));
         if (bytStartupRemoved == 0) {
-            if (host_.ChangeModeText() == kStartupMode)
-                host_.SetChangeModeText(kOnceADayMode);
+            if (ChangeModeFromText(host_.ChangeModeText()) == ChangeMode::Startup)
+                host_.SetChangeModeText(ChangeModeText(ChangeMode::OnceADay));
             // Only "Startup" is ever taken away, never another mode.
-            if (host_.ChangeModeAt(0) == kStartupMode)
+            if (ChangeModeFromText(host_.ChangeModeAt(0)) == ChangeMode::Startup)
                 host_.RemoveChangeMode(0);
             bytStartupRemoved = 1;
         }

@@ -16,7 +16,7 @@ namespace tavorin {
 
 // The options dialog "Options": splash window, tray icon, start at log-on,
 // the wallpaper method, conversion to bitmap and the skin. Opened modal:
-//     frmOption dialog(module, host, mainWindow);
+//     frmOption dialog(m, host, mainWindow);
 //     dialog.exec();
 // Every opening reads the settings afresh. OK stores every choice and
 // applies the tray icon, the log-on entry, the change-mode list and the
@@ -24,7 +24,7 @@ namespace tavorin {
 class frmOption : public QDialog {
     Q_OBJECT
   public:
-    frmOption(Module1& module, OptionsHost& host, QWidget* parent = nullptr);
+    frmOption(Module1& m, OptionsHost& host, QWidget* parent = nullptr);
     ~frmOption() override;
 
     void cmdOK_Click();

@@ -1,6 +1,8 @@
 // Picture list files: reading and writing the fixed 200-byte records.
 #include "engine/ListFile.h"
 
+#include "settings/SettingsKeys.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -203,14 +205,12 @@ ListWriteResult SaveAutomaticList(const Module1& m, const QStringList& paths) {
         result.written = writeRecords(fileName, records.texts, false);
     // A failed write leaves the old list whole, with the count that goes with it.
     if (result.written)
-        m.WriteINIFile(QStringLiteral("Settings"), QStringLiteral("ListCount"),
-                       QString::number(records.texts.size()));
+        m.WriteINIFile(ini::kSettings, ini::kListCount, QString::number(records.texts.size()));
     return result;
 }
 
 QStringList LoadAutomaticList(const Module1& m) {
-    const qint64 count =
-        listCountValue(m.GetINIFile(QStringLiteral("Settings"), QStringLiteral("ListCount")));
+    const qint64 count = listCountValue(m.GetINIFile(ini::kSettings, ini::kListCount));
     return readList(AutomaticListFile(m), count, false);
 }
 

@@ -2,6 +2,7 @@
 #include "engine/RandomOrder.h"
 
 #include "settings/Module1.h"
+#include "settings/SettingsKeys.h"
 
 namespace tavorin {
 
@@ -78,8 +79,7 @@ void RandomOrder::Random_Index(const Module1* m) {
         x = halfRoundedToEven(n);
         Reseed = false;
         if (m)
-            m->WriteINIFile(QStringLiteral("Settings"), QStringLiteral("Click"),
-                            QStringLiteral("0"));
+            m->WriteINIFile(ini::kSettings, ini::kClick, QStringLiteral("0"));
     }
     const Wide y = subtractWhileAbove(Wide{Y} + 1, x, x);
     x = widen(x);

@@ -2,6 +2,7 @@
 #include "engine/SetWallpaper.h"
 
 #include "platform/RegistryStore.h"
+#include "settings/SettingsKeys.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,16 +17,14 @@ namespace tavorin {
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-
 bool machineIs(const Module1& m, int method) {
-    return EqualsNumber(m.GetINIFile(kSettings, QStringLiteral("Machine")), method);
+    return EqualsNumber(m.GetINIFile(ini::kSettings, ini::kMachine), method);
 }
 
 // Conversion is on unless "Convert" holds the number 0: the first run
 // writes "1", and an absent or garbled value keeps that meaning.
 bool convertOn(const Module1& m) {
-    return !EqualsNumber(m.GetINIFile(kSettings, QStringLiteral("Convert")), 0);
+    return !EqualsNumber(m.GetINIFile(ini::kSettings, ini::kConvert), 0);
 }
 
 void reportImageNotFound(const Module1& m, const QString& path, const QString& reason) {

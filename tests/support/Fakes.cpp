@@ -1,45 +1,20 @@
+// Fakes of the platform services: scripted dialogs, a registry in memory, recording wallpaper,
+// shell, single instance, clock and tray icon.
 #include "tests/support/Fakes.h"
 
 #include <QFileInfo>
 
 namespace tavorin::test {
 
-MsgResult FakeDialogs::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                              const QString& title) {
-    messages.push_back({text, buttons, icon, title});
-    if (answers.empty())
-        return defaultAnswer;
-    const MsgResult answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 namespace {
-QString next(std::deque<QString>& queue) {
-    if (queue.empty())
-        return {};
-    QString answer = queue.front();
-    queue.pop_front();
-    return answer;
+bool refused(bool refuse, bool ok, const QString& path, QString* errorText) {
+    if (!refuse && ok && QFileInfo(path).isFile())
+        return false;
+    if (errorText)
+        *errorText = QStringLiteral("refused");
+    return true;
 }
 } // namespace
-
-QString FakeDialogs::GetOpenFileName(QWidget*, const QString& title, const QString& startPath,
-                                     const QString& filter) {
-    fileDialogs.push_back({title, startPath, filter});
-    return next(openAnswers);
-}
-
-QString FakeDialogs::GetSaveFileName(QWidget*, const QString& title, const QString& startPath,
-                                     const QString& filter) {
-    fileDialogs.push_back({title, startPath, filter});
-    return next(saveAnswers);
-}
-
-QString FakeDialogs::BrowseForFolder(QWidget*, const QString& title) {
-    fileDialogs.push_back({title, {}, {}});
-    return next(folderAnswers);
-}
 
 FakeRegistry::FakeRegistry() {
     existingKeys << KeyId(RootKey::LocalMachine,
@@ -70,41 +45,18 @@ bool FakeRegistry::DeleteValue(RootKey root, const QString& subKey, const QStrin
 std::optional<QString> FakeRegistry::StringValue(RootKey root, const QString& subKey,
                                                  const QString& name) const {
     const auto it = values.find(KeyId(root, subKey) + QLatin1Char('|') + name.toLower());
-    if (it == values.end())
-        return std::nullopt;
-    return *it;
+    return it == values.end() ? std::nullopt : std::optional<QString>(*it);
 }
 
 bool FakeWallpaper::SetActiveDesktopWallpaper(const QString& path, int style, QString* errorText) {
-    calls.push_back({QStringLiteral("active"), path, style});
-    if (refuse || !QFileInfo(path).isFile()) {
-        if (errorText)
-            *errorText = QStringLiteral("refused");
-        return false;
-    }
-    return true;
+    calls.push_back({QStringLiteral("active"), path, style, {}});
+    return !refused(refuse, true, path, errorText);
 }
 
 bool FakeWallpaper::SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) {
-    calls.push_back({QStringLiteral("classic"), picture.path, 0});
+    calls.push_back({QStringLiteral("classic"), picture.path, 0, picture.decoded});
     const bool written = !picture.fileWritten || picture.fileWritten();
-    if (refuse || !written || !QFileInfo(picture.path).isFile()) {
-        if (errorText)
-            *errorText = QStringLiteral("refused");
-        return false;
-    }
-    return true;
-}
-
-int FakeShell::ShellExecuteOpen(const QString& path) {
-    opened << path;
-    if (results.contains(path))
-        return results.value(path);
-    return QFileInfo(path).isFile() ? kOpened : kFileNotFound;
-}
-
-void FakeShell::OpenWith(const QString& path) {
-    openedWith << path;
+    return !refused(refuse, written, picture.path, errorText);
 }
 
 bool FakeTray::Add(const TrayIconData& d) {
@@ -125,18 +77,6 @@ bool FakeTray::Modify(const TrayIconData& d) {
     if (!data.callback)
         data.callback = callback;
     return true;
-}
-
-bool FakeTray::Remove() {
-    log << QStringLiteral("remove");
-    const bool was = exists;
-    exists = false;
-    return was;
-}
-
-void FakeTray::Send(int message) const {
-    if (exists && data.callback)
-        data.callback(message);
 }
 
 FakePlatform::FakePlatform(const QString& programFolder)

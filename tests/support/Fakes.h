@@ -3,6 +3,7 @@
 #include "platform/Services.h"
 
 #include <QDate>
+#include <QFileInfo>
 #include <QImage>
 #include <QList>
 #include <QMap>
@@ -10,10 +11,11 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
 
 namespace tavorin::test {
 
-// Message boxes answer from a script; every box shown is recorded.
+// Message boxes answer from a script (then defaultAnswer); every box and file dialog is recorded.
 class FakeDialogs final : public IDialogs {
   public:
     struct Shown {
@@ -22,31 +24,48 @@ class FakeDialogs final : public IDialogs {
         MsgIcon icon;
         QString title;
     };
-    QList<Shown> messages;
-    std::deque<MsgResult> answers; // next answers; Ok/Yes-less default below
-    MsgResult defaultAnswer = MsgResult::Ok;
-    std::deque<QString> openAnswers;   // file names for GetOpenFileName
-    std::deque<QString> saveAnswers;   // file names for GetSaveFileName
-    std::deque<QString> folderAnswers; // folders for BrowseForFolder
     struct FileDialog {
-        QString title;
-        QString startPath;
-        QString filter;
+        QString title, startPath, filter;
     };
+    QList<Shown> messages;
+    std::deque<MsgResult> answers;
+    MsgResult defaultAnswer = MsgResult::Ok;
+    std::deque<QString> openAnswers, saveAnswers, folderAnswers; // GetOpen/GetSave/BrowseForFolder
     QList<FileDialog> fileDialogs;
 
     MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                     const QString& title) override;
+                     const QString& title) override {
+        messages.push_back({text, buttons, icon, title});
+        return answers.empty() ? defaultAnswer : Next(answers);
+    }
     QString GetOpenFileName(QWidget*, const QString& title, const QString& startPath,
-                            const QString& filter) override;
+                            const QString& filter) override {
+        return Ask(openAnswers, {title, startPath, filter});
+    }
     QString GetSaveFileName(QWidget*, const QString& title, const QString& startPath,
-                            const QString& filter) override;
-    QString BrowseForFolder(QWidget*, const QString& title) override;
+                            const QString& filter) override {
+        return Ask(saveAnswers, {title, startPath, filter});
+    }
+    QString BrowseForFolder(QWidget*, const QString& title) override {
+        return Ask(folderAnswers, {title, {}, {}});
+    }
+
+  private:
+    template <typename T> static T Next(std::deque<T>& queue) {
+        T answer = queue.empty() ? T() : queue.front();
+        if (!queue.empty())
+            queue.pop_front();
+        return answer;
+    }
+    QString Ask(std::deque<QString>& queue, const FileDialog& shown) {
+        fileDialogs.push_back(shown);
+        return Next(queue);
+    }
 };
 
+// Keys that exist as KeyId ("root|subkey" in lower case); values by "root|subkey|name".
 class FakeRegistry final : public IRegistryStore {
   public:
-    // Keys that exist, as "root|subkey" in lower case; values by "root|subkey|name".
     QStringList existingKeys;
     QMap<QString, QString> values;
     QStringList log;
@@ -60,12 +79,14 @@ class FakeRegistry final : public IRegistryStore {
     static QString KeyId(RootKey root, const QString& subKey);
 };
 
+// Records every call; refuses (as a desktop does) a file that is not there once written.
 class FakeWallpaper final : public IDesktopWallpaper {
   public:
     struct Call {
         QString method; // "active" or "classic"
         QString path;
         int style = 0;
+        QImage image; // the decoded picture a classic call hands on, if any
     };
     QList<Call> calls;
     bool refuse = false;
@@ -77,11 +98,13 @@ class FakeWallpaper final : public IDesktopWallpaper {
 class FakeShell final : public IShell {
   public:
     QMap<QString, int> results; // by path; default kOpened for existing files
-    QStringList opened;
-    QStringList openedWith;
+    QStringList opened, openedWith;
 
-    int ShellExecuteOpen(const QString& path) override;
-    void OpenWith(const QString& path) override;
+    int ShellExecuteOpen(const QString& path) override {
+        opened << path;
+        return results.value(path, QFileInfo(path).isFile() ? kOpened : kFileNotFound);
+    }
+    void OpenWith(const QString& path) override { openedWith << path; }
 };
 
 class FakeInstance final : public ISingleInstance {
@@ -106,24 +129,23 @@ class FakeClock final : public IClock {
 
 class FakeTray final : public ITrayIcon {
   public:
-    bool exists = false;
-    bool available = true;
-    bool hostDrawsMenu = false;
-    bool pointerKnown = true;
+    bool exists = false, available = true, hostDrawsMenu = false, pointerKnown = true;
     QMenu* menu = nullptr;
     TrayIconData data;
     QStringList log; // "add", "modify", "remove"
 
     bool Add(const TrayIconData& d) override;
     bool Modify(const TrayIconData& d) override;
-    bool Remove() override;
+    bool Remove() override { return log << QStringLiteral("remove"), std::exchange(exists, false); }
     bool Exists() const override { return exists; }
     bool Available() const override { return available; }
     void SetMenu(QMenu* m) override { menu = m; }
     bool HostDrawsMenu() const override { return hostDrawsMenu; }
     bool PointerKnown() const override { return pointerKnown; }
-    // Sends a mouse message to the icon's owner.
-    void Send(int message) const;
+    void Send(int message) const { // a mouse message to the icon's owner
+        if (exists && data.callback)
+            data.callback(message);
+    }
 };
 
 // A whole set of fakes, ready to hand to the program's windows.

@@ -1,4 +1,6 @@
+// A temporary program folder that stands in for the home folder, with the delivered data or not.
 #include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestPictures.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -11,18 +13,6 @@ QString DeliveredDataFolder() {
     return QStringLiteral(TAVORIN_DATA_DIR);
 }
 
-namespace {
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-} // namespace
-
 TempProgramFolder::TempProgramFolder(bool withData) {
     programDir_ = root_.path() + QStringLiteral("/Program Folder");
     QDir().mkpath(programDir_);
@@ -30,12 +20,12 @@ TempProgramFolder::TempProgramFolder(bool withData) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome()));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root_.path() + QStringLiteral("/data")));
     qputenv("HOME", QFile::encodeName(root_.path() + QStringLiteral("/home")));
-    if (withData)
-        copyTree(DeliveredDataFolder(), programDir_);
-}
-
-QString TempProgramFolder::file(const QString& relative) const {
-    return programDir_ + QLatin1Char('/') + relative;
+    const QString from = DeliveredDataFolder();
+    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+         withData && it.hasNext();) {
+        const QString source = it.next();
+        write(source.mid(from.size() + 1), ReadFile(source));
+    }
 }
 
 QString TempProgramFolder::write(const QString& relative, const QByteArray& bytes) const {
@@ -48,8 +38,7 @@ QString TempProgramFolder::write(const QString& relative, const QByteArray& byte
 }
 
 QByteArray TempProgramFolder::read(const QString& relative) const {
-    QFile f(file(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ReadFile(file(relative));
 }
 
 } // namespace tavorin::test

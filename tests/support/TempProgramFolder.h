@@ -5,18 +5,19 @@
 
 namespace tavorin::test {
 
-// A temporary program folder, with XDG_CONFIG_HOME, XDG_DATA_HOME and
-// HOME pointed into it so that no test touches the real home folder.
+// A temporary program folder, with XDG_CONFIG_HOME, XDG_DATA_HOME and HOME pointed into it so
+// that no test touches the real home folder. withData: the delivered data (icons, skins, help)
+// copied into it.
 class TempProgramFolder {
   public:
-    // withData: copy the delivered data (icons, skins, help) into it.
     explicit TempProgramFolder(bool withData = false);
 
     QString path() const { return programDir_; }
-    QString file(const QString& relative) const;
+    QString file(const QString& relative) const {
+        return programDir_ + QLatin1Char('/') + relative;
+    }
     QString configHome() const { return root_.path() + QStringLiteral("/config"); }
     QString root() const { return root_.path(); }
-
     // Writes a file (creating its folders) and returns its path.
     QString write(const QString& relative, const QByteArray& bytes) const;
     QByteArray read(const QString& relative) const;

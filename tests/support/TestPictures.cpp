@@ -1,3 +1,5 @@
+// Pictures for the tests: solid and four-coloured ones, hand-written GIFs and bitmaps, files
+// whose headers lie, and the hostile files.
 #include "tests/support/TestPictures.h"
 
 #include <QBuffer>
@@ -31,41 +33,30 @@ QByteArray PictureBytes(const char* format, QSize size, QColor colour) {
     return Encoded(Solid(size, colour), format);
 }
 
+namespace {
+void append16(QByteArray& b, int v) {
+    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+}
+} // namespace
+
 QByteArray GifBytes(QSize screen, QSize frame, QColor colour) {
     QByteArray gif("GIF89a");
-    const auto word = [&gif](int v) {
-        gif.append(char(v & 0xFF));
-        gif.append(char((v >> 8) & 0xFF));
-    };
-    word(screen.width());
-    word(screen.height());
-    gif.append(char(0x81)); // global colour table of 4 entries
-    gif.append(char(0));
-    gif.append(char(0));
-    const QByteArray table = QByteArray() + char(colour.red()) + char(colour.green()) +
-                             char(colour.blue()) + QByteArray(9, char(0));
-    gif.append(table);
-    gif.append(char(0x2C));
-    word(0);
-    word(0);
-    word(frame.width());
-    word(frame.height());
-    gif.append(char(0));
-    gif.append(char(2)); // minimum code size
+    append16(gif, screen.width());
+    append16(gif, screen.height());
+    gif.append("\x81\0\0", 3); // global colour table of 4 entries
+    gif.append(char(colour.red())).append(char(colour.green())).append(char(colour.blue()));
+    gif.append(QByteArray(9, '\0')).append(char(0x2C));
+    for (int v : {0, 0, frame.width(), frame.height()})
+        append16(gif, v);
+    gif.append("\0\x02", 2); // no local table; minimum code size 2
     QByteArray codes;
     unsigned bits = 0;
     int count = 0;
     const auto put = [&](unsigned code) {
-        bits |= code << count;
-        count += 3;
-        while (count >= 8) {
+        for (bits |= code << count, count += 3; count >= 8; bits >>= 8, count -= 8)
             codes.append(char(bits & 0xFF));
-            bits >>= 8;
-            count -= 8;
-        }
     };
-    const long pixels = long(frame.width()) * frame.height();
-    for (long i = 0; i < pixels; ++i) {
+    for (long i = 0; i < long(frame.width()) * frame.height(); ++i) {
         if (i % 2 == 0)
             put(4);
         put(0);
@@ -73,19 +64,13 @@ QByteArray GifBytes(QSize screen, QSize frame, QColor colour) {
     put(5);
     if (count > 0)
         codes.append(char(bits & 0xFF));
-    for (qsizetype at = 0; at < codes.size(); at += 255) {
-        const QByteArray block = codes.mid(at, 255);
-        gif.append(char(block.size()));
-        gif.append(block);
-    }
-    gif.append(char(0));
-    gif.append(char(0x3B));
-    return gif;
+    for (qsizetype at = 0; at < codes.size(); at += 255)
+        gif.append(char(codes.mid(at, 255).size())).append(codes.mid(at, 255));
+    return gif.append("\0\x3B", 2);
 }
 
 QByteArray WithJpegSize(QByteArray jpeg, int width, int height) {
-    // The frame header (baseline FF C0 or progressive FF C2): length,
-    // precision, height, width.
+    // The frame header (baseline FF C0 or progressive FF C2): length, precision, height, width.
     for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
         const uchar marker = uchar(jpeg[i + 1]);
         if (uchar(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
@@ -108,9 +93,7 @@ QByteArray WithBitmapSize(QByteArray bmp, int width, int height) {
 QString WriteFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
 QByteArray ReadFile(const QString& path) {
@@ -120,7 +103,7 @@ QByteArray ReadFile(const QString& path) {
 
 QString WritePicture(const QString& path, QSize size, QColor colour, const char* format) {
     const QString kind =
-        format ? QString::fromLatin1(format).toLower() : QFileInfo(path).suffix().toLower();
+        (format ? QString::fromLatin1(format) : QFileInfo(path).suffix()).toLower();
     const bool big = size.width() > 4096 || size.height() > 4096;
     if (kind == QLatin1String("gif"))
         return WriteFile(path, GifBytes(size, size, colour));
@@ -139,16 +122,10 @@ QString WritePicture(const QString& path, QSize size, QColor colour, const char*
 
 QImage FourColours(const QSize& size) {
     QImage image(size, QImage::Format_RGB32);
-    const int halfW = size.width() / 2;
-    const int halfH = size.height() / 2;
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
     for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) {
-            const bool right = x >= halfW;
-            const bool bottom = y >= halfH;
-            const QRgb colour = !bottom ? (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0))
-                                        : (right ? qRgb(255, 255, 255) : qRgb(0, 0, 255));
-            image.setPixel(x, y, colour);
-        }
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, colours[(x >= size.width() / 2) + 2 * (y >= size.height() / 2)]);
     return image;
 }
 
@@ -157,44 +134,32 @@ QByteArray TinyGif() {
 }
 
 namespace {
-void putLE16(QByteArray& b, int at, quint16 v) {
-    qToLittleEndian(v, b.data() + at);
-}
-void putLE32(QByteArray& b, int at, quint32 v) {
-    qToLittleEndian(v, b.data() + at);
-}
-
 QByteArray bitmapHeaders(int width, int height, int bits, quint32 pixelBytes) {
     QByteArray b(54, '\0');
     b[0] = 'B';
     b[1] = 'M';
-    putLE32(b, 2, 54 + pixelBytes);
-    putLE32(b, 10, 54);
-    putLE32(b, 14, 40);
-    putLE32(b, 18, static_cast<quint32>(width));
-    putLE32(b, 22, static_cast<quint32>(height));
-    putLE16(b, 26, 1);
-    putLE16(b, 28, static_cast<quint16>(bits));
-    putLE32(b, 34, pixelBytes);
+    const std::pair<int, quint32> fields[] = {
+        {2, 54 + pixelBytes},  {10, 54},        {14, 40}, {18, quint32(width)},
+        {22, quint32(height)}, {34, pixelBytes}};
+    for (const auto& [at, v] : fields)
+        qToLittleEndian(v, b.data() + at);
+    qToLittleEndian(quint16(1), b.data() + 26);
+    qToLittleEndian(quint16(bits), b.data() + 28);
     return b;
 }
 } // namespace
 
 QByteArray Bitmap16() {
-    QByteArray b = bitmapHeaders(2, 2, 16, 8);
-    QByteArray rows(8, '\0');
+    QByteArray rows;
     // Bottom row first: blue, white; then the top row: red, green.
-    putLE16(rows, 0, 0x001F);
-    putLE16(rows, 2, 0x7FFF);
-    putLE16(rows, 4, 0x7C00);
-    putLE16(rows, 6, 0x03E0);
-    return b + rows;
+    for (int v : {0x001F, 0x7FFF, 0x7C00, 0x03E0})
+        append16(rows, v);
+    return bitmapHeaders(2, 2, 16, 8) + rows;
 }
 
 QByteArray BitmapHeaderOnly(int width, int height) {
-    const quint32 row = ((static_cast<quint32>(width) * 24 + 31) / 32) * 4;
-    return bitmapHeaders(width, height, 24, row * static_cast<quint32>(height)) +
-           QByteArray(16, '\x40');
+    const quint32 row = ((quint32(width) * 24 + 31) / 32) * 4;
+    return bitmapHeaders(width, height, 24, row * quint32(height)) + QByteArray(16, '\x40');
 }
 
 QByteArray JpegClaiming(int width, int height) {
@@ -203,34 +168,38 @@ QByteArray JpegClaiming(int width, int height) {
 
 QByteArray TruncatedJpeg(const QSize& size, double keep) {
     const QByteArray jpeg = Encoded(FourColours(size), "JPEG");
-    return jpeg.left(static_cast<qsizetype>(jpeg.size() * keep));
+    return jpeg.left(qsizetype(jpeg.size() * keep));
 }
 
 QStringList WriteHostileFiles(const QString& folder) {
-    const QString p = folder + QLatin1Char('/');
     const QByteArray jpeg = PictureBytes("JPG", QSize(64, 48), Qt::darkGreen);
     const QByteArray bmp = PictureBytes("BMP", QSize(64, 48), Qt::darkGreen);
-
-    WriteFile(p + "bad-empty.jpg", {});
-    WriteFile(p + "bad-empty.gif", {});
-    WriteFile(p + "bad-text.bmp", "this is not a picture\n");
-    WriteFile(p + "bad-header-only.jpg", jpeg.left(2));
-    WriteFile(p + "truncated.jpg", jpeg.left(jpeg.size() / 2));
-    WriteFile(p + "truncated.bmp", bmp.left(bmp.size() / 2));
-    WriteFile(p + "lying-huge.jpg", WithJpegSize(jpeg, 60000, 60000));
-    WriteFile(p + "lying-small.jpg", WithJpegSize(jpeg, 16, 16));
-    WriteFile(p + "lying-huge.bmp", WithBitmapSize(bmp, 30000, 30000));
-    WriteFile(p + "bad-zero-size.gif", GifBytes(QSize(0, 0), QSize(0, 0)));
-    WriteFile(p + "zero-frame.gif", GifBytes(QSize(20, 10), QSize(0, 0)));
-    WriteFile(p + "frame-outside.gif", GifBytes(QSize(4, 4), QSize(40, 40)));
-    ::mkfifo(QFile::encodeName(p + "bad-pipe.jpg").constData(), 0600);
-    WritePicture(p + "new\nline.jpg", QSize(30, 20), Qt::blue, "JPG");
-    WritePicture(p + "-dash.gif", QSize(30, 20), Qt::red, "GIF");
-    WritePicture(p + "quote'\"pipe|.bmp", QSize(30, 20), Qt::green, "BMP");
-    return {"bad-empty.jpg",  "bad-empty.gif",     "bad-text.bmp",   "bad-header-only.jpg",
-            "truncated.jpg",  "truncated.bmp",     "lying-huge.jpg", "lying-small.jpg",
-            "lying-huge.bmp", "bad-zero-size.gif", "zero-frame.gif", "frame-outside.gif",
-            "bad-pipe.jpg",   "new\nline.jpg",     "-dash.gif",      "quote'\"pipe|.bmp"};
+    const QList<std::pair<const char*, QByteArray>> files = {
+        {"bad-empty.jpg", {}},
+        {"bad-empty.gif", {}},
+        {"bad-text.bmp", "this is not a picture\n"},
+        {"bad-header-only.jpg", jpeg.left(2)},
+        {"truncated.jpg", jpeg.left(jpeg.size() / 2)},
+        {"truncated.bmp", bmp.left(bmp.size() / 2)},
+        {"lying-huge.jpg", WithJpegSize(jpeg, 60000, 60000)},
+        {"lying-small.jpg", WithJpegSize(jpeg, 16, 16)},
+        {"lying-huge.bmp", WithBitmapSize(bmp, 30000, 30000)},
+        {"bad-zero-size.gif", GifBytes(QSize(0, 0), QSize(0, 0))},
+        {"zero-frame.gif", GifBytes(QSize(20, 10), QSize(0, 0))},
+        {"frame-outside.gif", GifBytes(QSize(4, 4), QSize(40, 40))},
+        {"bad-pipe.jpg", {}},
+        {"new\nline.jpg", PictureBytes("JPG", QSize(30, 20), Qt::blue)},
+        {"-dash.gif", GifBytes(QSize(30, 20), QSize(30, 20), Qt::red)},
+        {"quote'\"pipe|.bmp", PictureBytes("BMP", QSize(30, 20), Qt::green)}};
+    QStringList names;
+    for (const auto& [name, bytes] : files) {
+        const QString path = folder + QLatin1Char('/') + QString::fromUtf8(name);
+        if (names.emplaceBack(QString::fromUtf8(name)) == QLatin1String("bad-pipe.jpg"))
+            ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        else
+            WriteFile(path, bytes);
+    }
+    return names;
 }
 
 } // namespace tavorin::test

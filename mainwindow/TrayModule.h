@@ -51,8 +51,6 @@ class TrayModule {
     // Removes the icon added with the record's values.
     bool RemoveTrayIcon();
 
-    const TrayIconData& Data() const { return TrayIconData_; }
-
   private:
     void fill(const Owner& owner, const QString& tip);
 

@@ -37,9 +37,8 @@ namespace tavorin {
 
 class frmAbout;
 
-// The windows the main window opens. The main window fills them with the
-// real windows; tests replace them (a modal dialog would block a test).
-// A window that is not set is not opened.
+// The windows the main window opens, filled with the real windows at
+// construction. A window that is not set is not opened.
 struct MainWindowOpeners {
     std::function<void()> Browse;     // frmBrowse, modeless
     std::function<void()> Search;     // frmSearch, modeless
@@ -70,9 +69,6 @@ class frmMain : public QWidget,
     // and the wallpaper.
     void Append_Picture(const QString& path) override;
     void Set_Wallpaper(QString& path) override;
-
-    // The windows the commands open; tests replace them.
-    MainWindowOpeners& Openers() { return openers_; }
 
     // OptionsHost: what the options dialog changes at once.
     void AddTrayIcon() override;
@@ -168,9 +164,6 @@ class frmMain : public QWidget,
     // controls and timers by their object names.
     const RandomOrder& randomOrder() const { return order_; }
     const BackgroundMode& Background() const { return mode_; }
-    const TrayModule& Tray() const { return tray_; }
-    int MinuteCount() const { return minuteCount_; }
-    int PreviewIndex() const { return previewIndex_; }
     // The paths of the list, in order.
     QStringList ListPaths() const;
     // The selected entry, -1 for none.

@@ -102,9 +102,6 @@ class tst_Settings : public QObject {
             QCOMPARE(r->folder.read("Settings.INI"), kStored);
     }
     void pathIsBuiltOnEveryCall() {
-        r->set(ini::kSplash, "1");
-        r->folder.write("Settings.INI", "[Settings]\nSplash=0\n"); // replaced behind its back
-        QCOMPARE(r->get(ini::kSplash), "0");
         // A program folder that cannot be written: the user's data folder.
         QVERIFY(QDir().mkpath(r->folder.file(".data-home")));
         QVERIFY(QFile::setPermissions(r->folder.path(), QFile::ReadOwner | QFile::ExeOwner));

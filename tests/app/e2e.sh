@@ -18,7 +18,6 @@ source "$support/e2e-sandbox.sh"
 e2e_sandbox "$2" "Program Folder$([ "$mode" != start ] || echo ' $x 100%')"
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION # the wallpaper goes on the X root
 version=$("$copy/Tavorin" --version | sed 's/^Tavorin //')
-record="$XDG_CONFIG_HOME/Tavorin/Desktop.INI"
 pictures=("$copy/Skins/Dusk.jpg" "$copy/Skins/Forest.jpg" "$copy/Skins/Ocean.jpg")
 
 # The main window: visible, named Tavorin, larger than an icon, not the splash.
@@ -53,7 +52,7 @@ write_list() {
         + p.ljust(198, b"\0") for p in map(str.encode, sys.argv[2:])))' "$copy/Tavorin.tl" "$@"
 }
 set_setting() { sed -i -e "/^$1=/d" -e "/^\[Settings\]/a $1=$2" "$settings"; }
-wallpaper_is() { grep -qxF "Wallpaper=$1" "$record" 2>/dev/null; }
+wallpaper_is() { grep -qxF "Wallpaper=$1" "$XDG_CONFIG_HOME/Tavorin/Desktop.INI" 2>/dev/null; }
 # A later start writes "Systray" = "1" and ends at once.
 second_start() {
     set_setting Systray 0
@@ -89,6 +88,8 @@ if [ "$mode" = start ]; then
     program=$(xdotool getwindowpid "$window")
     pids+=("$program")
     [ "$(readlink "/proc/$program/exe")" = "$copy/Tavorin" ] || fail "Loader.exe started another program"
+    kill -TERM "$program" # a log-out ends it as E&xit does
+    wait_for 10 eval '! kill -0 "$program"' || fail "a log-out did not end the program"
     exit 0
 fi
 

@@ -1,4 +1,4 @@
-// The start of the program (one copy, the first run, the splash, the log-out),
+// The start of the program (one copy, the first run, the splash),
 // the companion starter, the font helper, the delivered data,
 // and the captions fitting their controls.
 #include "Version.h"
@@ -8,8 +8,6 @@
 #include "browser/frmBrowse.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOption.h"
-#include "engine/ListFile.h"
-#include "engine/PictureInfo.h"
 #include "mainwindow/frmMain.h"
 #include "platform/FontPreload.h"
 #include "search/frmSearch.h"
@@ -20,8 +18,6 @@
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QTest>
-
-#include <csignal>
 
 using namespace tavorin;
 using namespace tavorin::test;
@@ -92,26 +88,6 @@ class tst_App : public QObject {
             QVERIFY(startup.MainWindow()->isVisible() && !startup.Splash());
         }
     }
-    // A log-out during a scheduled change: the change finishes, then the
-    // program ends through Exit's path.
-    void logOutEndsAsExit() {
-        const QString picture = WritePicture(r->folder.file("a.jpg"), {8, 8});
-        SaveAutomaticList(r->m, {picture, picture});
-        r->folder.write("Settings.INI",
-                        "[Settings]\nVersion=1.0\nSplash=0\nMachine=1\nchange=Frequently\nmin="
-                        "1\nWallpaper=1\nListCount=2\n[Memory]\nX=5\nY=6\nZ=7\n");
-        Startup startup(r->m);
-        QVERIFY(startup.Main());
-        ::raise(SIGHUP);
-        startup.MainWindow()->Timer1_Timer();
-        QVERIFY(!startup.MainWindow()->Ended()); // not inside the change
-        QCoreApplication::processEvents();
-        QVERIFY(startup.MainWindow()->Ended());
-        QCOMPARE(r->fake.tray.log.last(), "remove");
-        QCOMPARE(r->fake.wallpaper.calls.size(), 1);
-        QCOMPARE(r->get(ini::kWallpaper), "2");
-        QVERIFY(!r->get(ini::kZ, ini::kMemory).isEmpty());
-    }
     // The recorded classic wallpaper is put back, then the program starts.
     void companionStarter() {
         QFile::setPermissions(r->folder.write("Tavorin", "#!/bin/sh\ntouch started\n"),
@@ -144,9 +120,6 @@ class tst_App : public QObject {
         } splash;
         frmMain main(r->m, splash);
         main.LoadData();
-        // The longest information a picture gives: 12000 x 9000 pixels, 45550 KB.
-        main.findChild<QLabel*>("lblInfo")->setText(
-            ImageInfoText({12000, 9000}, qint64{45550} * 1024, "/p.jpg"));
         frmSearch search(r->m, main, {{"/", true}});
         frmBrowse browse(r->m, main);
         frmOption options(r->m, main);

@@ -43,10 +43,8 @@ class tst_ProfileFile : public QObject {
     void reads_data() {
         QTest::addColumn<Read>("row");
         // clang-format off
-        QTest::newRow("crlf") << Read{"[Settings]\r\nSplash=0\r\n", "Settings", "Splash", "0"};
         QTest::newRow("case") << Read{"[settings]\nRandom=1\n", "SETTINGS", "random", "1"};
         QTest::newRow("spaces") << Read{"  [ Settings ]  \n  min =  90  \n", "Settings", "min", "90"};
-        QTest::newRow("bom") << Read{"\xEF\xBB\xBF[Settings]\nSkin=Metalic\n", "Settings", "Skin", "Metalic"};
         QTest::newRow("first duplicate key") << Read{"[Settings]\nchange=Startup\nchange=Frequently\n", "Settings", "change", "Startup"};
         QTest::newRow("first of two sections") << Read{"[Memory]\nX=1\n[Settings]\n[Memory]\nX=2\nY=3\n", "Memory", "Y", {}};
         QTest::newRow("double quotes") << Read{"[Settings]\nInitDir=\"/a b\"\n", "Settings", "InitDir", "/a b"};
@@ -115,7 +113,6 @@ class tst_ProfileFile : public QObject {
         QTest::newRow("other keys first") << QByteArray("[InternetShortcut]\nIconIndex=0\nURLX=no\nURL=https://a.b/\n") << "https://a.b/";
         QTest::newRow("other section") << QByteArray("[Other]\nURL=https://no/\n[InternetShortcut]\nURL=https://yes/\n") << "https://yes/";
         QTest::newRow("before any section") << QByteArray("URL=https://no/\n") << "";
-        QTest::newRow("binary") << QByteArray("\x00\xff\xfe[", 4) << "";
         // clang-format on
     }
     void internetShortcutUrl() {

@@ -3,7 +3,6 @@
 #include "platform/SingleInstance.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,18 +51,6 @@ class tst_SingleInstance : public QObject {
         QVERIFY(QFile::exists(next.LockPath())); // left behind
         QVERIFY(!next.PrevInstance());
         QVERIFY(third.PrevInstance()); // the next start holds it now
-    }
-    void programsStartedByTheCopyDoNotKeepTheLock() {
-        QProcess child;
-        {
-            LockFileInstance first(program, runtime);
-            QVERIFY(!first.PrevInstance());
-            child.start("sleep", {"30"}); // a viewer the copy opened outlives it
-            QVERIFY(child.waitForStarted());
-        }
-        QVERIFY(!LockFileInstance(program, runtime).PrevInstance());
-        child.kill();
-        child.waitForFinished();
     }
 };
 

@@ -102,9 +102,6 @@ class tst_Settings : public QObject {
             QCOMPARE(r->folder.read("Settings.INI"), kStored);
     }
     void pathIsBuiltOnEveryCall() {
-        r->set(ini::kSplash, "1");
-        r->folder.write("Settings.INI", "[Settings]\nSplash=0\n"); // replaced behind its back
-        QCOMPARE(r->get(ini::kSplash), "0");
         // A program folder that cannot be written: the user's data folder.
         QVERIFY(QDir().mkpath(r->folder.file(".data-home")));
         QVERIFY(QFile::setPermissions(r->folder.path(), QFile::ReadOwner | QFile::ExeOwner));
@@ -121,7 +118,6 @@ class tst_Settings : public QObject {
         QTest::newRow("once a day") << Mode{ChangeMode::OnceADay, "Once a day"};
         QTest::newRow("frequently") << Mode{ChangeMode::Frequently, "Frequently"};
         QTest::newRow("never") << Mode{ChangeMode::Never, "Never (manually only)"};
-        QTest::newRow("none") << Mode{ChangeMode::None, ""};
     }
     void changeModes() {
         QFETCH(Mode, row);
@@ -134,11 +130,9 @@ class tst_Settings : public QObject {
     void keyPaths_data() {
         QTest::addColumn<KeyPath>("row");
         // clang-format off
-        QTest::newRow("user") << KeyPath{kDesktopKeyPath, RootKey::CurrentUser, kDesktopSubKey, false};
         QTest::newRow("machine") << KeyPath{kRunKeyPath, RootKey::LocalMachine, kRun, false};
         QTest::newRow("root alone") << KeyPath{"HKEY_LOCAL_MACHINE", RootKey::LocalMachine, "", false};
         QTest::newRow("unknown root") << KeyPath{"HKEY_NOWHERE\\Software", RootKey::None, "Software", false};
-        QTest::newRow("short form") << KeyPath{"HKLM\\a", RootKey::None, "HKLM\\a", true};
         QTest::newRow("trailing backslash") << KeyPath{kRunKeyPath + "\\", RootKey::None, kRunKeyPath + "\\", true};
         // clang-format on
     }

@@ -1,16 +1,10 @@
-# Sourced by the end-to-end scripts: a copy of the built program folder in a temporary folder,
-# with its own home, configuration and runtime folders.
-#   e2e_sandbox <built program folder> <name of the copy>
-# Sets work, copy, settings and pids (processes ended at exit, before the folder goes: they
-# write into it). Also gives wait_for, main_window / no_main_window, and e2e_in_x.
-
-# e2e_in_x <WIDTHxHEIGHT> "$@": runs the calling script again (once) on an Xvfb screen of
-# its own, with a private session bus.
+# Sourced by the end-to-end scripts. e2e_sandbox <built program folder> <name of the copy>: the
+# copy in a temporary folder with its own home; sets work, copy, settings and pids (processes
+# ended at exit, before the folder goes). e2e_in_x <WxH> "$@": the script again on its own Xvfb.
 e2e_in_x() {
     [ -n "${TAVORIN_E2E_INSIDE:-}" ] || TAVORIN_E2E_INSIDE=1 exec xvfb-run -a \
         -s "-screen 0 ${1}x24 -noreset" dbus-run-session -- bash "$0" "${@:2}"
 }
-
 # wait_for <seconds> <command...>: polls every 0.1 s until the command succeeds.
 wait_for() {
     local end=$((SECONDS + $1))
@@ -19,7 +13,6 @@ wait_for() {
         sleep 0.1
     done
 }
-
 # The main window: the program's visible window named Tavorin that is larger than an icon.
 main_window() {
     local w
@@ -30,14 +23,12 @@ main_window() {
     return 1
 }
 no_main_window() { ! main_window; }
-
 e2e_cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${pids[@]}"; do wait_for 5 eval "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
-
 e2e_sandbox() {
     work=$(mktemp -d) pids=() copy="$work/$2" settings="$work/$2/Settings.INI"
     trap e2e_cleanup EXIT

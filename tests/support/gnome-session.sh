@@ -1,27 +1,21 @@
-# Sourced by the end-to-end scripts after e2e-sandbox.sh, on a private session bus.
-#   gnome_session_start [seconds]: stock GNOME Shell (no notification area) as the window and
-#     compositing manager, with a second private bus as its (empty) system bus; returns once
-#     org.gnome.Shell is on the bus and its opening overview is closed, 1 when not within the
-#     time (default 60 s). Sets gnome_shell; its output goes to $GNOME_SHELL_LOG.
-#   gnome_bus_environment: services the bus starts (dconf, xfconfd...) get the sandbox's folders.
-#   gnome_bus_has <name>: true when the name has an owner on the session bus.
+# Sourced after e2e-sandbox.sh, on a private session bus. gnome_session_start [seconds]: GNOME
+# Shell with a second private bus as its system bus, once it is on the bus with its overview
+# closed (sets gnome_shell; output to $GNOME_SHELL_LOG). gnome_bus_environment: services the bus
+# starts get the sandbox's folders. gnome_bus_has <name>: the name has an owner on the bus.
 gnome_bus_has() {
     gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
         --method org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true
 }
-
 gnome_bus_environment() {
     dbus-update-activation-environment HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME \
         XDG_RUNTIME_DIR 2>/dev/null
 }
-
 # True once the overview the shell opens with is closed (Escape closes it).
 _gnome_overview_left() {
     ! gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell --method \
         org.freedesktop.DBus.Properties.Get org.gnome.Shell OverviewActive 2>/dev/null |
         grep -q true || { xdotool key Escape && sleep 0.2 && return 1; }
 }
-
 gnome_session_start() {
     gnome_bus_environment || return 1
     dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/system-bus" &

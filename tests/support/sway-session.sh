@@ -1,18 +1,13 @@
-# Sourced by end-to-end scripts: a headless sway (a Wayland session) of its own while they run.
-#   sway_session_start [WIDTHxHEIGHT]  starts it (default 800x600), waits until swaymsg answers
-#   sway_run <command...>  runs a command as the session's user, in the session's environment
-#   sway_give <path...>    hands files and folders to that user (chown -R) for sway_run
-#   sway_session_stop      ends it (also done at exit); its log is $sway_session_log
-# sway refuses root: as root, the session runs as a throw-away user (SWAY_SESSION_USER, default
-# tavorin-session). Exports WAYLAND_DISPLAY, SWAYSOCK, XDG_SESSION_TYPE=wayland, XDG_RUNTIME_DIR
-# (the session's own, mode 700); leaves DISPLAY. SWAY_SESSION_CONFIG: more configuration lines.
+# Sourced by end-to-end scripts: a headless sway session of their own (as a throw-away user
+# SWAY_SESSION_USER when root). sway_session_start [WxH]; sway_run <command...> in it; sway_give
+# <path...> to its user; sway_session_stop (also at exit); log in $sway_session_log. Exports
+# WAYLAND_DISPLAY, SWAYSOCK, XDG_SESSION_TYPE, XDG_RUNTIME_DIR; SWAY_SESSION_CONFIG: more lines.
 sway_session_pid= sway_session_dir= sway_session_log= _sway_as=()
 sway_run() {
     "${_sway_as[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
         SWAYSOCK="$SWAYSOCK" XDG_SESSION_TYPE=wayland "$@"
 }
 sway_give() { [ ${#_sway_as[@]} -eq 0 ] || chown -R "$SWAY_SESSION_UID:$SWAY_SESSION_GID" "$@"; }
-
 _sway_user() {
     SWAY_SESSION_USER=${SWAY_SESSION_USER:-tavorin-session}
     id -u "$SWAY_SESSION_USER" >/dev/null 2>&1 || useradd --system --no-create-home \
@@ -22,13 +17,11 @@ _sway_user() {
     export SWAY_SESSION_USER SWAY_SESSION_UID SWAY_SESSION_GID
     _sway_as=(setpriv --reuid="$SWAY_SESSION_UID" --regid="$SWAY_SESSION_GID" --init-groups)
 }
-
 _sway_answers() {
     SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name 'sway-ipc.*.sock' -print -quit)
     WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f')
     [ -n "$SWAYSOCK" ] && [ -n "$WAYLAND_DISPLAY" ] && sway_run swaymsg -t get_version
 }
-
 sway_session_start() {
     if [ "$(id -u)" -eq 0 ] && ! _sway_user; then
         echo "sway-session: cannot create the user $SWAY_SESSION_USER" >&2 && return 1
@@ -50,7 +43,6 @@ sway_session_start() {
     echo "sway-session: sway did not answer within 20 s; its log:" >&2 && cat "$sway_session_log" >&2
     return 1
 }
-
 sway_session_stop() {
     [ -z "$sway_session_pid" ] || { kill "$sway_session_pid" && wait "$sway_session_pid"; } 2>/dev/null || true
     [ -z "$sway_session_dir" ] || rm -rf "$sway_session_dir"

@@ -31,13 +31,9 @@ class tst_DesktopDetect : public QObject {
 
   private Q_SLOTS:
     void detectsTheDesktopAndItsBackend() {
-        const struct {
-            const char* env;
-            Desktop desktop;
-            bool wayland, x11;
-            const char* backend; // nullptr: none, an error instead
-        } rows[] = {
-            // clang-format off
+        // clang-format off
+        const struct { const char* env; Desktop desktop; bool wayland, x11; const char* backend; }
+            rows[] = {
             {"", Desktop::Unknown, false, false, nullptr},
             {"CD=Foo;D=:5", Desktop::Unknown, false, true, "X11 root window"},
             {"CD=GNOME;WD=wayland-0;D=:0", Desktop::Gnome, true, true, "GNOME"},
@@ -54,9 +50,9 @@ class tst_DesktopDetect : public QObject {
             {"SS=/run/user/1000/sway-ipc.sock;WD=wayland-1", Desktop::Sway, true, false, "sway"},
             {"CD=MATE;DS=xfce", Desktop::Mate, false, false, "MATE"},
             {"CD=Hyprland;WD=w", Desktop::Unknown, true, false, nullptr},
-            {"WD=w;D=:0", Desktop::Unknown, true, true, nullptr},
-            // clang-format on
+            {"WD=w;D=:0", Desktop::Unknown, true, true, nullptr}, // no backend: an error
         };
+        // clang-format on
         for (const auto& row : rows) {
             const DesktopSession session = DetectDesktop(Environment(row.env));
             QVERIFY2(session.desktop == row.desktop && session.wayland == row.wayland &&

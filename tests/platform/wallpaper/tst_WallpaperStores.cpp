@@ -43,11 +43,6 @@ QString Xfconf(const QStringList& arguments) {
     return Tool("xfconf-query", QStringList{"-c", "xfce4-desktop"} + arguments);
 }
 
-// A double-quoted literal with only \", \\ and \uXXXX escapes reads the same in JSON and scripts.
-QString DecodeLiteral(const QString& literal) {
-    return QJsonDocument::fromJson("[" + literal.toUtf8() + "]").array().at(0).toString("<bad>");
-}
-
 // Stands in for plasmashell: reads the picture's literal as the shell does and prints it back;
 // fails for "fail.jpg" and for a literal of other than printable ASCII.
 class PlasmaStandIn : public QObject, protected QDBusContext {
@@ -57,7 +52,9 @@ class PlasmaStandIn : public QObject, protected QDBusContext {
   public Q_SLOTS:
     QString evaluateScript(const QString& script) {
         const QString literal = script.section("var image = ", 1).section(";\n", 0, 0);
-        const QString image = DecodeLiteral(literal);
+        // With only \", \\ and \uXXXX escapes, it reads the same in JSON as in the script.
+        const QString image =
+            QJsonDocument::fromJson("[" + literal.toUtf8() + "]").array().at(0).toString("<bad>");
         if (image.endsWith("/fail.jpg") || literal.contains(QRegularExpression("[^ -~]")))
             sendErrorReply(QDBusError::Failed, "Error: script failed");
         return image + '\n';

@@ -62,41 +62,29 @@ class tst_X11RootWallpaper : public QObject {
   private Q_SLOTS:
     void initTestCase() { QVERIFY2(RootProbe().ok(), "needs an X server (run under Xvfb)"); }
 
-    void showsThePictureStretched_data() {
-        QTest::addColumn<QImage>("image");
-        QTest::newRow("big JPEG file") << FourColours({4000, 3000});
-        QTest::newRow("smaller than the screen") << FourColours({10, 8});
-        QTest::newRow("larger than the screen") << FourColours({2000, 1600});
-        QTest::newRow("twice the screen and more") << FourColours({3000, 2000});
-        QTest::newRow("transparency")
-            << FourColours({40, 40}).convertToFormat(QImage::Format_ARGB32);
-        QTest::newRow("24-bit rows")
-            << FourColours({30, 20}).convertToFormat(QImage::Format_RGB888);
-        QTest::newRow("palette") << FourColours({30, 20}).convertToFormat(QImage::Format_Indexed8);
-    }
-
     void showsThePictureStretched() {
-        QFETCH(QImage, image);
-        const bool file = QTest::currentDataTag() == QByteArray("big JPEG file"); // decoded at size
-        const QString path =
-            file ? WriteFile(dir_.filePath("big.jpg"), Encoded(image, "JPEG")) : "";
+        const QImage images[] = {FourColours({10, 8}), FourColours({3000, 2000}),
+                                 FourColours({40, 40}).convertToFormat(QImage::Format_ARGB32),
+                                 FourColours({30, 20}).convertToFormat(QImage::Format_Indexed8)};
         QString error;
-        QVERIFY2(file ? X11RootWallpaper().Apply(path, &error)
-                      : X11RootWallpaper().ApplyImage(image, &error),
-                 qPrintable(error));
-        checkCorners(file ? 24 : 0);
-    }
-
-    void uploadsInPiecesUnderTheRequestLimit() {
-        QString error;
-        for (const uint limit : {65536u, 1280u * 4 + 100}) { // the second: one row and a bit
-            QVERIFY2(X11RootWallpaper({}, limit).ApplyImage(FourColours({64, 64}), &error),
-                     qPrintable(error));
+        for (const QImage& image : images) {
+            QVERIFY2(X11RootWallpaper().ApplyImage(image, &error), qPrintable(error));
             checkCorners(0);
         }
-        // A row that does not fit in one request is an error, not a crash.
+        // A big JPEG file is decoded at the screen's size.
+        const QString path =
+            WriteFile(dir_.filePath("big.jpg"), Encoded(FourColours({4000, 3000}), "JPEG"));
+        QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
+        checkCorners(24);
+    }
+
+    // In pieces of one row and a bit; a row that does not fit in one request is an error.
+    void uploadsInPiecesUnderTheRequestLimit() {
+        QString error;
+        QVERIFY2(X11RootWallpaper({}, 1280u * 4 + 100).ApplyImage(FourColours({64, 64}), &error),
+                 qPrintable(error));
+        checkCorners(0);
         QVERIFY(!X11RootWallpaper({}, 100).ApplyImage(FourColours({64, 64}), &error));
-        QVERIFY(!error.isEmpty());
     }
 
     void tenChangesLeaveOnlyTheLastPixmap() {
@@ -138,53 +126,28 @@ class tst_X11RootWallpaper : public QObject {
         checkCorners(0);
     }
 
-    void aMissingOrBrokenPictureChangesNothing() {
-        const QByteArray contents[] = {{},
-                                       "this is no picture",
-                                       TruncatedJpeg({64, 64}, 0.05),
-                                       BitmapHeaderOnly(30000, 20000)}; // the first: no file
-        for (const QByteArray& content : contents) {
-            QString error;
-            QVERIFY(X11RootWallpaper().ApplyImage(FourColours({8, 8}), &error));
-            const auto before = RootProbe().pixmapProperty("_XROOTPMAP_ID");
-            const QString path = dir_.filePath("broken.jpg");
-            QFile::remove(path);
-            QVERIFY(content.isEmpty() || !WriteFile(path, content).isEmpty());
-            QVERIFY(!X11RootWallpaper().Apply(path, &error) && !error.isEmpty());
-            QCOMPARE(RootProbe().pixmapProperty("_XROOTPMAP_ID"), before);
-            checkCorners(0);
-        }
-    }
-
     // Red, green, blue, and grey below them, read through each format's masks as the server
     // reads them; rows padded to 32 bits; formats of other sizes refused.
     void convertsToTheRootsFormat() {
-        const struct {
-            int bits;
-            bool msbFirst;
-            uint masks[3], grey;
-            int bytesPerLine;
-        } formats[] = {
+        // clang-format off
+        const struct { int bits; bool msbFirst; uint masks[3], grey; int bytesPerLine; }
+            formats[] = {
             {32, false, {0xff0000, 0xff00, 0xff}, 0x808080, 12},
-            {32, true, {0xff0000, 0xff00, 0xff}, 0x808080, 12},
             {32, false, {0xff, 0xff00, 0xff0000}, 0x808080, 12},
             {16, false, {0xf800, 0x07e0, 0x1f}, 0x8410, 8},
             {16, true, {0xf800, 0x07e0, 0x1f}, 0x8410, 8},
             {8, false, {0xe0, 0x1c, 0x3}, 0, 0},
         };
+        // clang-format on
         QImage image(3, 2, QImage::Format_RGB32);
         image.fill(Qt::black);
         for (int x = 0; x < 3; ++x)
             image.setPixel(x, 0, kColours[x]);
         image.setPixel(0, 1, qRgb(0x80, 0x80, 0x80));
         for (const auto& f : formats) {
-            const RootPixelFormat format{f.bits == 32 ? 24 : f.bits,
-                                         f.bits,
-                                         32,
-                                         f.msbFirst,
-                                         f.masks[0],
-                                         f.masks[1],
-                                         f.masks[2]};
+            RootPixelFormat format{f.bits == 32 ? 24 : f.bits, f.bits, 32, f.msbFirst};
+            std::tie(format.redMask, format.greenMask, format.blueMask) =
+                std::tie(f.masks[0], f.masks[1], f.masks[2]);
             int bytesPerLine = 0;
             const QByteArray pixels = RootPixels(image, format, &bytesPerLine);
             QCOMPARE(bytesPerLine, f.bytesPerLine);

@@ -1,18 +1,10 @@
 #!/usr/bin/env bash
-# End-to-end on real desktops: the real program, from a copy of the built program folder,
-# changes the wallpaper at a log-on start (mode "Startup", automatic shutdown) by the desktop's
-# own method ("Machine" = "1") and by the classic one with conversion ("Machine" = "2"), twice,
-# so that the second "Temp.bmp" must replace the first on the screen. After each change the
-# screen is read back where the user looks, and the desktop's own store where it has one.
+# The real program on a real desktop changes the wallpaper at a log-on start by the desktop's own
+# method ("Machine" = "1"), then twice by the classic one with conversion ("Machine" = "2"); the
+# screen and the desktop's own store are read back after each.
 #   wallpaper-e2e.sh <built program folder> gnome|kde|xfce|mate|lxqt|sway|two-monitors
-# TAVORIN_DESKTOP_SHOT=<file.png>: keeps the screen after the last change (or the failure).
 set -euo pipefail
-fail() {
-    echo "FAIL ($desktop): $*" >&2
-    [ -z "${TAVORIN_DESKTOP_SHOT:-}" ] || [ ! -s "${work:-}/screen.ppm" ] ||
-        convert "$work/screen.ppm" "$TAVORIN_DESKTOP_SHOT" || true
-    exit 1
-}
+fail() { echo "FAIL ($desktop): $*" >&2 && exit 1; }
 desktop=${2:-} support=$(cd "$(dirname "$0")/../../support" && pwd)
 [ -d "${1:-}" ] && [ -n "$desktop" ] || fail "usage: wallpaper-e2e.sh <program folder> <desktop>"
 width=800 && [ "$desktop" != two-monitors ] || width=1600
@@ -24,7 +16,7 @@ e2e_sandbox "$1" "Program Folder"
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY SWAYSOCK
 [ "$desktop" = sway ] || gnome_bus_environment # dconf, xfconfd, kactivitymanagerd: sandboxed
 declare -A hex=([red]=FF0000 [green]=00FF00 [blue]=0000FF [yellow]=FFFF00)
-# seen: each monitor's colour in the middle of the picture's left and right halves.
+# Each monitor's colour in the middle of the picture's left and right halves.
 seen() {
     local x format=
     if [ "$desktop" = sway ]; then sway_run grim -t ppm - >"$work/screen.ppm"
@@ -43,17 +35,15 @@ picture() { # picture <name> <left colour> <right colour>
     echo "$work/$1"
 }
 setting() { sed -n "s/^$1=//p" "$2" | tr -d '\r' | head -n 1; }
-# change <machine> <picture> [env argument...]: a log-on start with a one-picture automatic list.
-change() {
+# changed <machine> <picture>: a log-on start with a one-picture automatic list, ended by itself.
+changed() {
     python3 -c 'import struct, sys; d = sys.argv[2].encode()
 open(sys.argv[1], "wb").write(struct.pack("<H", len(d)) + d.ljust(198, b"\0"))' "$copy/Tavorin.tl" "$2"
     printf '%s\n' '[Settings]' Systray=0 Splash=0 Startup=1 "Machine=$1" Convert=1 Version=1.2.35 \
         change=Startup shutdown=1 random=0 ListCount=1 Wallpaper=1 Loader=1 >"$settings"
     [ ${#run_as[@]} -eq 0 ] || sway_give "$copy"
-    "${run_as[@]}" env "${@:3}" timeout 30 "$copy/Tavorin" >>"$work/program.log" 2>&1
-}
-changed() {
-    change "$@" || fail "the program did not end by itself: $(cat "$work/program.log")"
+    "${run_as[@]}" timeout 30 "$copy/Tavorin" >>"$work/program.log" 2>&1 ||
+        fail "the program did not end by itself: $(cat "$work/program.log")"
     [ "$(setting Loader "$settings")" = 0 ] || fail "the change did not run"
 }
 first=$(picture first.jpg red green) second=$(picture "second picture.png" blue yellow)
@@ -104,11 +94,9 @@ store() {
 }
 
 record="$XDG_CONFIG_HOME/Tavorin/Desktop.INI" temp_bmp="$copy/Temp.bmp"
-echo "-- the desktop's own method"
 changed 1 "$first"
 expect_screen red green "method 1"
 [ "$(store)" = "$first" ] || [ "$desktop" = two-monitors ] || fail "the desktop holds $(store)"
-echo "-- the classic method, converted"
 for picture in "$second" "$third"; do
     changed 2 "$picture"
     [ "$(head -c 2 "$temp_bmp")" = BM ] || fail "no Temp.bmp"
@@ -118,20 +106,4 @@ done
 expect_screen green red "the classic method"
 if [ "$desktop" = two-monitors ]; then store >/dev/null || fail "no root pixmap"
 elif [ "$(realpath -m "$(store)")" != "$temp_bmp" ]; then fail "the desktop holds $(store)"; fi
-if [ "$desktop" = xfce ]; then
-    echo "-- xfdesktop --reload keeps it"
-    xfdesktop --reload # the ping is answered once the reload is handled; the repaint follows
-    dbus-send --session --print-reply --dest=org.xfce.xfdesktop / org.freedesktop.DBus.Peer.Ping >/dev/null
-    expect_screen green red "after xfdesktop --reload"
-fi
-if [ "$desktop" = sway ]; then
-    echo "-- a Wayland desktop it does not know: the error, nothing recorded"
-    cp "$record" "$work/record"
-    change 2 "$first" -u XDG_CURRENT_DESKTOP -u SWAYSOCK &
-    wait_for 20 eval 'sway_run swaymsg -t get_tree | grep -q "\"name\": \"Tavorin\""' || fail "no message box"
-    grep -q "no desktop this program knows runs in this Wayland session" "$work/program.log" ||
-        fail "no reason given: $(cat "$work/program.log")"
-    cmp -s "$record" "$work/record" || fail "the failed change was recorded"
-fi
-[ -z "${TAVORIN_DESKTOP_SHOT:-}" ] || convert "$work/screen.ppm" "$TAVORIN_DESKTOP_SHOT"
 echo "PASS: $desktop"

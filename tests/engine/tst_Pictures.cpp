@@ -115,11 +115,8 @@ class tst_Pictures : public QObject {
         const QString handed = row.converted ? p.bitmap() : original;
         QCOMPARE(path, handed);
         QCOMPARE(p.applied(), row.call.isEmpty() ? QStringList() : QStringList{row.call});
-        for (const auto& call : p.fake.wallpaper.calls) {
+        for (const auto& call : p.fake.wallpaper.calls)
             QCOMPARE(call.path, handed);
-            QCOMPARE(call.style, call.method == "active" ? 2 : 0);
-            QCOMPARE(call.image.size(), call.image.isNull() ? QSize(0, 0) : QSize(64, 48));
-        }
         QCOMPARE(p.recorded(), row.recorded ? std::optional(handed) : std::nullopt);
         QCOMPARE(p.messages(), row.message ? notFound(handed) : QStringList());
         QCOMPARE(QFileInfo::exists(p.bitmap()), row.converted);
@@ -143,12 +140,6 @@ class tst_Pictures : public QObject {
                          written.pixel(1, 1)}),
             (QList<QRgb>{qRgb(248, 0, 0), qRgb(0, 248, 0), qRgb(0, 0, 248), qRgb(248, 248, 248)}));
         QCOMPARE(p.fake.wallpaper.calls.last().image, written);
-        // An undecodable picture leaves the old bitmap as it was, unused.
-        const QByteArray old = ReadFile(p.bitmap());
-        const QString broken = path = p.picture("b.jpg", QByteArray("\xFF\xD8\xFF garbage"));
-        Set_Wallpaper(p.m, path);
-        QCOMPARE(p.messages(), notFound(broken));
-        QCOMPARE(ReadFile(p.bitmap()), old);
         // A bitmap that cannot be written is an error.
         Program q;
         QVERIFY(QDir().mkpath(q.bitmap()));
@@ -159,9 +150,10 @@ class tst_Pictures : public QObject {
     }
     void pictures_data() {
         const QSize none, huge(30000, 20000), big(20000, 10000);
+        const QByteArray camera = Encoded(Solid({6200, 5500}, Qt::cyan), "JPEG", 50);
         // clang-format off
         AddRows<Picture>(
-            {{"jpeg named gif", "photo.gif", Encoded(FourColours({40, 30}), "JPEG"), {40, 30}, {40, 30}},
+            {{"jpeg named gif", "photo.gif", kJpeg, {64, 48}, {64, 48}},
              {"1x1 gif", "a.gif", TinyGif(), {1, 1}, {1, 1}},
              {"16-bit bmp", "b16.bmp", Bitmap16(), {2, 2}, {2, 2}},
              {"truncated jpeg", "cut.jpg", TruncatedJpeg({120, 80}, 0.6), {120, 80}, {120, 80}},
@@ -174,7 +166,7 @@ class tst_Pictures : public QObject {
              {"empty file", "empty.bmp", {}, none, none},
              {"folder", "folder.jpg", {}, none, none},
              // 34 megapixels: past Qt's own 128 MB limit, as today's camera photos are.
-             {"camera photo", "camera.jpg", Encoded(Solid({6200, 5500}, Qt::cyan), "JPEG", 50), {6200, 5500}, {6200, 5500}}});
+             {"camera photo", "camera.jpg", camera, {6200, 5500}, {6200, 5500}}});
         // clang-format on
     }
     void pictures() {
@@ -195,13 +187,10 @@ class tst_Pictures : public QObject {
         QCOMPARE(QImageReader::allocationLimit(), 128); // Qt's own limit is put back
     }
     void sizeInKBRoundsHalfToEven() {
-        for (const auto& [bytes, kb] :
-             QList<std::pair<qint64, qint64>>{{511, 0},
-                                              {512, 0},
-                                              {513, 1},
-                                              {1536, 2},
-                                              {2560, 2},
-                                              {(qint64(5) << 30) + 512, qint64(5) << 20}})
+        // clang-format off
+        for (const auto& [bytes, kb] : QList<std::pair<qint64, qint64>>{
+                 {511, 0}, {512, 0}, {513, 1}, {1536, 2}, {2560, 2}, {(5ll << 30) + 512, 5 << 20}})
+            // clang-format on
             QCOMPARE(SizeInKB(bytes), kb);
         QCOMPARE(ImageInfoText({1024, 768}, 600, "/Pictures/a.jpg"),
                  "Resolution: 1024x768 Pixels     Size: 1KB\r\nFolder: /Pictures");

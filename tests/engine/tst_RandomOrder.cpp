@@ -69,9 +69,7 @@ void checkSteps(RandomOrder r, int steps) {
     for (int step = 0; step < steps; ++step) {
         const int before = r.CurrentIndex;
         r.Random_Index(nullptr);
-        QVERIFY2(
-            r.CurrentIndex != before && r.CurrentIndex >= 1 && r.CurrentIndex <= n,
-            qPrintable(QStringLiteral("n=%1: %2 -> %3").arg(n).arg(before).arg(r.CurrentIndex)));
+        QVERIFY(r.CurrentIndex != before && r.CurrentIndex >= 1 && r.CurrentIndex <= n);
         QVERIFY(r.X >= 2 * n && r.X <= 3 * n - 1 && r.Z >= 0 && r.Z <= n);
     }
 }
@@ -105,11 +103,6 @@ class tst_RandomOrder : public QObject {
             RandomOrder r = state(5, 2, x, 0, 0, reseed);
             r.Random_Index(&rig.m);
             QCOMPARE(rig.get(ini::kClick), click);
-        }
-        // Fewer than 3 pictures, or more than the order can count: nothing changes.
-        for (int n : {2, RandomOrder::kMaxListTotal + 1}) {
-            RandomOrder r = state(n, 2, 7, 3, 1, true);
-            QCOMPARE(next(r), (QList<int>{7, 3, 1, 2}));
         }
         // A position outside the list counts as the one inside it (past the end: round again).
         for (const auto& [start, sameAs] :

@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <deque>
-#include <functional>
 #include <utility>
 
 namespace tavorin::test {
@@ -36,47 +35,56 @@ class FakeDialogs final : public IDialogs {
     MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
                      const QString& title) override {
         messages.push_back({text, buttons, icon, title});
-        return answers.empty() ? defaultAnswer : Next(answers);
+        return Next(answers, defaultAnswer);
     }
     QString GetOpenFileName(QWidget*, const QString& title, const QString& startPath,
                             const QString& filter) override {
-        return Ask(openAnswers, {title, startPath, filter});
+        fileDialogs.push_back({title, startPath, filter});
+        return Next(openAnswers);
     }
     QString GetSaveFileName(QWidget*, const QString& title, const QString& startPath,
                             const QString& filter) override {
-        return Ask(saveAnswers, {title, startPath, filter});
+        fileDialogs.push_back({title, startPath, filter});
+        return Next(saveAnswers);
     }
     QString BrowseForFolder(QWidget*, const QString& title) override {
-        return Ask(folderAnswers, {title, {}, {}});
+        fileDialogs.push_back({title, {}, {}});
+        return Next(folderAnswers);
     }
 
   private:
-    template <typename T> static T Next(std::deque<T>& queue) {
-        T answer = queue.empty() ? T() : queue.front();
-        if (!queue.empty())
-            queue.pop_front();
+    template <typename T> static T Next(std::deque<T>& queue, T otherwise = T()) {
+        if (queue.empty())
+            return otherwise;
+        T answer = queue.front();
+        queue.pop_front();
         return answer;
-    }
-    QString Ask(std::deque<QString>& queue, const FileDialog& shown) {
-        fileDialogs.push_back(shown);
-        return Next(queue);
     }
 };
 
-// Keys that exist as KeyId ("root|subkey" in lower case); values by "root|subkey|name".
+// A registry in memory: values by "root|subkey|name" (KeyId in lower case, then the name).
 class FakeRegistry final : public IRegistryStore {
   public:
-    QStringList existingKeys;
     QMap<QString, QString> values;
-    QStringList log;
+    QStringList log; // "set <key>|<name>=<data>", "delete <key>|<name>"
 
-    FakeRegistry();
     bool SetStringValue(RootKey root, const QString& subKey, const QString& name,
                         const QString& data) override;
     bool DeleteValue(RootKey root, const QString& subKey, const QString& name) override;
     std::optional<QString> StringValue(RootKey root, const QString& subKey,
-                                       const QString& name) const override;
-    static QString KeyId(RootKey root, const QString& subKey);
+                                       const QString& name) const override {
+        return values.contains(Id(root, subKey, name))
+                   ? std::optional(values.value(Id(root, subKey, name)))
+                   : std::nullopt;
+    }
+    static QString KeyId(RootKey root, const QString& subKey) {
+        return QString::number(quint32(root), 16) + QLatin1Char('|') + subKey.toLower();
+    }
+
+  private:
+    static QString Id(RootKey root, const QString& subKey, const QString& name) {
+        return KeyId(root, subKey) + QLatin1Char('|') + name.toLower();
+    }
 };
 
 // Records every call; refuses (as a desktop does) a file that is not there once written.
@@ -91,8 +99,17 @@ class FakeWallpaper final : public IDesktopWallpaper {
     QList<Call> calls;
     bool refuse = false;
 
-    bool SetActiveDesktopWallpaper(const QString& path, int style, QString* errorText) override;
-    bool SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) override;
+    bool SetActiveDesktopWallpaper(const QString& path, int style, QString* errorText) override {
+        calls.push_back({QStringLiteral("active"), path, style, {}});
+        return Accept(path, errorText);
+    }
+    bool SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) override {
+        calls.push_back({QStringLiteral("classic"), picture.path, 0, picture.decoded});
+        return (!picture.fileWritten || picture.fileWritten()) && Accept(picture.path, errorText);
+    }
+
+  private:
+    bool Accept(const QString& path, QString* errorText) const;
 };
 
 class FakeShell final : public IShell {
@@ -110,10 +127,9 @@ class FakeShell final : public IShell {
 class FakeInstance final : public ISingleInstance {
   public:
     bool running = false;
-    std::function<void()> onCall; // what a later start reaches
-    int calls = 0;                // calls this copy made to the running one
+    int calls = 0; // calls this copy made to the running one
     bool PrevInstance() override { return running; }
-    void Listen(std::function<void()> call) override { onCall = std::move(call); }
+    void Listen(std::function<void()>) override {}
     bool CallRunningCopy() override {
         ++calls;
         return running;

@@ -1,4 +1,3 @@
-// A temporary program folder that stands in for the home folder, with the delivered data or not.
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestPictures.h"
 
@@ -26,19 +25,6 @@ TempProgramFolder::TempProgramFolder(bool withData) {
         const QString source = it.next();
         write(source.mid(from.size() + 1), ReadFile(source));
     }
-}
-
-QString TempProgramFolder::write(const QString& relative, const QByteArray& bytes) const {
-    const QString path = file(relative);
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
-QByteArray TempProgramFolder::read(const QString& relative) const {
-    return ReadFile(file(relative));
 }
 
 } // namespace tavorin::test

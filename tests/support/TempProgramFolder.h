@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TestPictures.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -19,8 +21,11 @@ class TempProgramFolder {
     QString configHome() const { return root_.path() + QStringLiteral("/config"); }
     QString root() const { return root_.path(); }
     // Writes a file (creating its folders) and returns its path.
-    QString write(const QString& relative, const QByteArray& bytes) const;
-    QByteArray read(const QString& relative) const;
+    QString write(const QString& relative, const QByteArray& bytes) const {
+        WriteFile(file(relative), bytes);
+        return file(relative);
+    }
+    QByteArray read(const QString& relative) const { return ReadFile(file(relative)); }
 
   private:
     QTemporaryDir root_;

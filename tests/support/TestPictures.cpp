@@ -1,5 +1,3 @@
-// Pictures for the tests: solid and four-coloured ones, hand-written GIFs and bitmaps, files
-// whose headers lie, and the hostile files.
 #include "tests/support/TestPictures.h"
 
 #include <QBuffer>
@@ -37,6 +35,18 @@ namespace {
 void append16(QByteArray& b, int v) {
     b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
 }
+QByteArray WithJpegSize(QByteArray jpeg, int width, int height) {
+    // The frame header (baseline FF C0 or progressive FF C2): length, precision, height, width.
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        const uchar marker = uchar(jpeg[i + 1]);
+        if (uchar(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            qToBigEndian(quint16(height), jpeg.data() + i + 5);
+            qToBigEndian(quint16(width), jpeg.data() + i + 7);
+            break;
+        }
+    }
+    return jpeg;
+}
 } // namespace
 
 QByteArray GifBytes(QSize screen, QSize frame, QColor colour) {
@@ -67,19 +77,6 @@ QByteArray GifBytes(QSize screen, QSize frame, QColor colour) {
     for (qsizetype at = 0; at < codes.size(); at += 255)
         gif.append(char(codes.mid(at, 255).size())).append(codes.mid(at, 255));
     return gif.append("\0\x3B", 2);
-}
-
-QByteArray WithJpegSize(QByteArray jpeg, int width, int height) {
-    // The frame header (baseline FF C0 or progressive FF C2): length, precision, height, width.
-    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
-        const uchar marker = uchar(jpeg[i + 1]);
-        if (uchar(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
-            qToBigEndian(quint16(height), jpeg.data() + i + 5);
-            qToBigEndian(quint16(width), jpeg.data() + i + 7);
-            break;
-        }
-    }
-    return jpeg;
 }
 
 QByteArray WithBitmapSize(QByteArray bmp, int width, int height) {
@@ -130,7 +127,7 @@ QImage FourColours(const QSize& size) {
 }
 
 QByteArray TinyGif() {
-    return GifBytes(QSize(1, 1), QSize(1, 1), Qt::red);
+    return GifBytes({1, 1}, {1, 1});
 }
 
 namespace {

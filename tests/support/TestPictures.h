@@ -16,8 +16,7 @@ QByteArray PictureBytes(const char* format, QSize size, QColor colour);
 // Qt writes no GIFs: one written code by code (3-bit codes, a clear code before every two
 // pixels so that the code size never grows). Screen and frame may differ, and may be 0 x 0.
 QByteArray GifBytes(QSize screen, QSize frame, QColor colour = Qt::red);
-// The JPEG or bitmap with its header claiming width x height.
-QByteArray WithJpegSize(QByteArray jpeg, int width, int height);
+// The bitmap with its header claiming width x height.
 QByteArray WithBitmapSize(QByteArray bmp, int width, int height);
 
 // Writes a file, creating its folders; its path, or "" when not every byte was written.

@@ -6,7 +6,6 @@
 using namespace tavorin;
 
 namespace {
-
 // "CD=GNOME;WD=w": the variables' names shortened to their initials.
 QProcessEnvironment Environment(const QString& text) {
     const QStringList names =
@@ -23,12 +22,10 @@ class NoRunner final : public IProcessRunner {
   public:
     bool Run(const QString&, const QStringList&, QString*) override { return false; }
 };
-
 } // namespace
 
 class tst_DesktopDetect : public QObject {
     Q_OBJECT
-
   private Q_SLOTS:
     void detectsTheDesktopAndItsBackend() {
         // clang-format off

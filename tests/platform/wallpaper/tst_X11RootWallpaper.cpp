@@ -13,7 +13,6 @@ using namespace tavorin::test;
 namespace {
 
 const QRgb kColours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
-
 // The server's clients (retained ones too) and all their pixmaps' bytes.
 std::pair<int, quint64> ServerUsage() {
     const RootProbe probe;
@@ -37,11 +36,8 @@ std::pair<int, quint64> ServerUsage() {
 
 class tst_X11RootWallpaper : public QObject {
     Q_OBJECT
-
     QTemporaryDir dir_;
-
-    // Both root properties name a pixmap of the screen's size; its corners and the root
-    // window's show the four colours.
+    // Both root properties name a screen-sized pixmap; its corners and the root's show kColours.
     void checkCorners(int tolerance) {
         RootProbe probe;
         tolerance = probe.depth() < 24 ? qMax(tolerance, 8) : tolerance; // 5 or 6 bits a colour
@@ -58,10 +54,8 @@ class tst_X11RootWallpaper : public QObject {
             }
         }
     }
-
   private Q_SLOTS:
     void initTestCase() { QVERIFY2(RootProbe().ok(), "needs an X server (run under Xvfb)"); }
-
     void showsThePictureStretched() {
         const QImage images[] = {FourColours({10, 8}), FourColours({3000, 2000}),
                                  FourColours({40, 40}).convertToFormat(QImage::Format_ARGB32),
@@ -77,7 +71,6 @@ class tst_X11RootWallpaper : public QObject {
         QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
         checkCorners(24);
     }
-
     // In pieces of one row and a bit; a row that does not fit in one request is an error.
     void uploadsInPiecesUnderTheRequestLimit() {
         QString error;
@@ -86,22 +79,19 @@ class tst_X11RootWallpaper : public QObject {
         checkCorners(0);
         QVERIFY(!X11RootWallpaper({}, 100).ApplyImage(FourColours({64, 64}), &error));
     }
-
     void tenChangesLeaveOnlyTheLastPixmap() {
-        const QString path =
-            WriteFile(dir_.filePath("a.png"), Encoded(FourColours({32, 32}), "PNG"));
         QString error;
-        QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
+        QVERIFY2(X11RootWallpaper().ApplyImage(FourColours({32, 32}), &error), qPrintable(error));
         const auto first = ServerUsage();
         const QSize screen = RootProbe().screenSize();
         // The server shares a pixmap's bytes among its references.
         QVERIFY(first.first > 0 && first.second >= quint64(screen.width()) * screen.height());
         for (int i = 0; i < 10; ++i)
-            QVERIFY2(X11RootWallpaper().Apply(path, &error), qPrintable(error));
+            QVERIFY2(X11RootWallpaper().ApplyImage(FourColours({32, 32}), &error),
+                     qPrintable(error));
         QCOMPARE(ServerUsage(), first);
         QVERIFY(RootProbe().geometry(*RootProbe().pixmapProperty("_XROOTPMAP_ID")));
     }
-
     void freesAnotherSettersPixmap() {
         xcb_pixmap_t foreign = 0;
         { // Another program sets the root the same way, and leaves.
@@ -125,7 +115,6 @@ class tst_X11RootWallpaper : public QObject {
         QVERIFY(!RootProbe().geometry(foreign));
         checkCorners(0);
     }
-
     // Red, green, blue, and grey below them, read through each format's masks as the server
     // reads them; rows padded to 32 bits; formats of other sizes refused.
     void convertsToTheRootsFormat() {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 using namespace tavorin;
 using namespace tavorin::test;
@@ -29,8 +30,8 @@ struct Reference16 {
         return fits(CurrentIndex + n);
     }
     bool pick() {
-        if (Reseed)
-            X = static_cast<int>(std::nearbyint(n / 2.0)), Reseed = false;
+        if (std::exchange(Reseed, false))
+            X = static_cast<int>(std::nearbyint(n / 2.0));
         for (Y += 1; Y > X;)
             Y -= X;
         for (const auto& [low, high, step] :

@@ -78,8 +78,10 @@ tavorin_build() {
 }
 
 # tavorin_test_targets <build folder> [ctest selection...]: the build targets
-# of the test programs the selected tests run (a test's command, or the
-# wrapper's argument, that names a target's file in the build folder).
+# of the test programs the selected tests run: a test's command, or the
+# wrapper's argument, that names a target's file in the build folder. Before
+# the build ctest knows no command for a test that runs its program
+# directly: such a test is named after its program (tavorin_test).
 tavorin_test_targets() {
     local dir=$1
     shift
@@ -88,7 +90,9 @@ import json, os, sys
 build = os.path.realpath(sys.argv[1])
 names = set()
 for test in json.load(sys.stdin).get("tests", []):
-    for arg in test.get("command", []):
+    if not test.get("command"):
+        names.add(test["name"])
+    for arg in test.get("command") or []:
         path = os.path.realpath(arg)
         if path.startswith(build + "/") and os.path.basename(path).startswith("tst_"):
             names.add(os.path.basename(path))

@@ -55,7 +55,8 @@ QByteArray GifBytes(QSize screen, QSize frame, QColor colour) {
     // clang-format off
     const std::pair<int, int> words[] = {{6, screen.width()}, {8, screen.height()},
                                          {30, frame.width()}, {32, frame.height()}},
-        bytes[] = {{13, colour.red()}, {14, colour.green()}, {15, colour.blue()}, {25, 0x2C}, {35, 2}};
+        bytes[] = {{13, colour.red()}, {14, colour.green()}, {15, colour.blue()},
+                   {25, 0x2C}, {35, 2}};
     // clang-format on
     for (const auto& [at, v] : words)
         qToLittleEndian(quint16(v), gif.data() + at);
@@ -113,8 +114,7 @@ QString WritePicture(const QString& path, QSize size, QColor colour, const char*
     if (!big)
         return WriteFile(path, PictureBytes("BMP", size, colour));
     // Rows of 24-bit pixels, each padded to 4 bytes, left as a hole in the file.
-    QFile file(WriteFile(path, WithBitmapSize(PictureBytes("BMP", {1, 1}, colour).left(54),
-                                              size.width(), size.height())));
+    QFile file(WriteFile(path, BitmapHeaderOnly(size.width(), size.height()).left(54)));
     return file.resize(54 + qint64{(size.width() * 3 + 3) / 4 * 4} * size.height()) ? path
                                                                                     : QString();
 }

@@ -3,7 +3,7 @@
 #include "browser/ThumbnailScan.h"
 #include "tests/support/TestPictures.h"
 #include "tests/support/Unprivileged.h"
-#include "tests/viewer/Rows.h"
+#include "tests/support/Rows.h"
 
 #include <QDir>
 #include <QTemporaryDir>

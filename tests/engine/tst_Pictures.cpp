@@ -15,7 +15,8 @@ using namespace tavorin::test;
 
 namespace {
 
-const QByteArray kJpeg = Encoded(FourColours(QSize(64, 48)), "JPEG");
+const QByteArray kJpeg = Encoded(FourColours(QSize(64, 48)), "JPEG"),
+                 kJpeg120 = Encoded(FourColours(QSize(120, 80)), "JPEG");
 
 // Settings "Machine" and "Convert" (null: absent) and a folder of pictures with an awkward name.
 struct Program : Rig {
@@ -154,10 +155,10 @@ class tst_Pictures : public QObject {
         // clang-format off
         AddRows<Picture>(
             {{"jpeg named gif", "photo.gif", kJpeg, {64, 48}, {64, 48}},
-             {"1x1 gif", "a.gif", TinyGif(), {1, 1}, {1, 1}},
+             {"1x1 gif", "a.gif", GifBytes({1, 1}, {1, 1}), {1, 1}, {1, 1}},
              {"16-bit bmp", "b16.bmp", Bitmap16(), {2, 2}, {2, 2}},
-             {"truncated jpeg", "cut.jpg", TruncatedJpeg({120, 80}, 0.6), {120, 80}, {120, 80}},
-             {"jpeg cut before its pixels", "head.jpg", TruncatedJpeg({120, 80}, 0.1), none, none},
+             {"truncated jpeg", "cut.jpg", kJpeg120.left(kJpeg120.size() * 6 / 10), {120, 80}, {120, 80}},
+             {"jpeg cut before its pixels", "head.jpg", kJpeg120.left(kJpeg120.size() / 10), none, none},
              // Read from the header alone: decoding would need 800 MB and more.
              {"jpeg header 30000x20000", "huge.jpg", JpegClaiming(30000, 20000), huge, none},
              {"bmp header 20000x10000", "big.bmp", BitmapHeaderOnly(20000, 10000), big, none},

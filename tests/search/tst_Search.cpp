@@ -4,7 +4,7 @@
 #include "search/Thumbnail.h"
 #include "tests/support/TestPictures.h"
 #include "tests/support/Unprivileged.h"
-#include "tests/viewer/Rows.h"
+#include "tests/support/Rows.h"
 
 #include <QDir>
 #include <QTemporaryDir>

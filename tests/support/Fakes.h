@@ -69,8 +69,20 @@ class FakeRegistry final : public IRegistryStore {
     QStringList log; // "set <key>|<name>=<data>", "delete <key>|<name>"
 
     bool SetStringValue(RootKey root, const QString& subKey, const QString& name,
-                        const QString& data) override;
-    bool DeleteValue(RootKey root, const QString& subKey, const QString& name) override;
+                        const QString& data) override {
+        log << "set " + KeyId(root, subKey) + '|' + name + '=' + data;
+        const QString key = KeyId(root, subKey); // only the keys the program writes to exist
+        const bool exists = key == KeyId(RootKey::LocalMachine,
+                                         "Software\\Microsoft\\Windows\\CurrentVersion\\Run") ||
+                            key == KeyId(RootKey::CurrentUser, "Control Panel\\Desktop");
+        if (exists)
+            values[Id(root, subKey, name)] = data;
+        return exists;
+    }
+    bool DeleteValue(RootKey root, const QString& subKey, const QString& name) override {
+        log << "delete " + KeyId(root, subKey) + '|' + name;
+        return values.remove(Id(root, subKey, name)) > 0;
+    }
     std::optional<QString> StringValue(RootKey root, const QString& subKey,
                                        const QString& name) const override {
         return values.contains(Id(root, subKey, name))
@@ -109,7 +121,13 @@ class FakeWallpaper final : public IDesktopWallpaper {
     }
 
   private:
-    bool Accept(const QString& path, QString* errorText) const;
+    bool Accept(const QString& path, QString* errorText) const {
+        if (!refuse && QFileInfo(path).isFile())
+            return true;
+        if (errorText)
+            *errorText = QStringLiteral("refused");
+        return false;
+    }
 };
 
 class FakeShell final : public IShell {
@@ -150,8 +168,19 @@ class FakeTray final : public ITrayIcon {
     TrayIconData data;
     QStringList log; // "add", "modify", "remove"
 
-    bool Add(const TrayIconData& d) override;
-    bool Modify(const TrayIconData& d) override;
+    bool Add(const TrayIconData& d) override {
+        log << QStringLiteral("add");
+        if (!exists)
+            data = d;
+        return !std::exchange(exists, true);
+    }
+    bool Modify(const TrayIconData& d) override {
+        log << QStringLiteral("modify");
+        const auto callback = data.callback;
+        data = exists ? d : data;
+        data.callback = data.callback ? data.callback : callback;
+        return exists;
+    }
     bool Remove() override { return log << QStringLiteral("remove"), std::exchange(exists, false); }
     bool Exists() const override { return exists; }
     bool Available() const override { return available; }
@@ -166,7 +195,15 @@ class FakeTray final : public ITrayIcon {
 
 // A whole set of fakes, ready to hand to the program's windows.
 struct FakePlatform {
-    explicit FakePlatform(const QString& programFolder);
+    explicit FakePlatform(const QString& programFolder)
+        : services{ProgramFolder(programFolder, programFolder + QStringLiteral("/.data-home")),
+                   dialogs,
+                   registry,
+                   wallpaper,
+                   shell,
+                   instance,
+                   clock,
+                   tray} {}
 
     FakeDialogs dialogs;
     FakeRegistry registry;

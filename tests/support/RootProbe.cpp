@@ -1,7 +1,6 @@
 // The tests' own look at an X server's root window: wallpaper pixmap properties and pixels.
 #include "tests/support/RootProbe.h"
 
-#include <QList>
 #include <QPoint>
 
 #include <cstdlib>
@@ -91,23 +90,21 @@ QString RootProbe::wallpaperMismatch(QRgb expected, int tolerance) {
     if (!pixmap)
         return QStringLiteral("the root names no wallpaper pixmap");
     const int w = screenSize().width(), h = screenSize().height();
-    const struct {
-        xcb_drawable_t drawable;
-        QPoint at;
-        const char* what;
-    } spots[] = {{*pixmap, {w / 2, h / 2}, "pixmap centre"},
-                 {*pixmap, {0, 0}, "pixmap top left"},
-                 {*pixmap, {w - 1, 0}, "pixmap top right"},
-                 {*pixmap, {0, h - 1}, "pixmap bottom left"},
-                 {*pixmap, {w - 1, h - 1}, "pixmap bottom right"},
-                 {root(), {w / 2, h / 2}, "root window centre"}};
-    for (const auto& spot : spots) {
-        const auto seen = pixel(spot.drawable, spot.at.x(), spot.at.y());
+    const xcb_drawable_t image = *pixmap;
+    const std::pair<xcb_drawable_t, QPoint> spots[] = {
+        {image, {w / 2, h / 2}}, {image, {0, 0}},         {image, {w - 1, 0}},
+        {image, {0, h - 1}},     {image, {w - 1, h - 1}}, {root(), {w / 2, h / 2}}};
+    for (const auto& [drawable, at] : spots) {
+        const QString what = QStringLiteral("%1 at %2,%3")
+                                 .arg(drawable == image ? "pixmap" : "root window")
+                                 .arg(at.x())
+                                 .arg(at.y());
+        const auto seen = pixel(drawable, at.x(), at.y());
         if (!seen)
-            return QStringLiteral("%1 cannot be read").arg(QLatin1String(spot.what));
+            return what + QStringLiteral(" cannot be read");
         if (!NearColour(*seen, expected, tolerance))
             return QStringLiteral("%1 shows %2, expected %3")
-                .arg(QLatin1String(spot.what), HexColour(*seen), HexColour(expected));
+                .arg(what, HexColour(*seen), HexColour(expected));
     }
     return {};
 }

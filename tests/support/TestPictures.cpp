@@ -50,15 +50,18 @@ QByteArray WithJpegSize(QByteArray jpeg, int width, int height) {
 } // namespace
 
 QByteArray GifBytes(QSize screen, QSize frame, QColor colour) {
-    QByteArray gif("GIF89a");
-    append16(gif, screen.width());
-    append16(gif, screen.height());
-    gif.append("\x81\0\0", 3); // global colour table of 4 entries
-    gif.append(char(colour.red())).append(char(colour.green())).append(char(colour.blue()));
-    gif.append(QByteArray(9, '\0')).append(char(0x2C));
-    for (int v : {0, 0, frame.width(), frame.height()})
-        append16(gif, v);
-    gif.append("\0\x02", 2); // no local table; minimum code size 2
+    // Screen, a table of 4 colours (the first one given), one frame at 0,0, code size 2.
+    QByteArray gif = QByteArray("GIF89a\0\0\0\0\x81\0\0", 13) + QByteArray(23, '\0');
+    // clang-format off
+    const std::pair<int, int> words[] = {{6, screen.width()}, {8, screen.height()},
+                                         {30, frame.width()}, {32, frame.height()}},
+        bytes[] = {{13, colour.red()}, {14, colour.green()}, {15, colour.blue()},
+                   {25, 0x2C}, {35, 2}};
+    // clang-format on
+    for (const auto& [at, v] : words)
+        qToLittleEndian(quint16(v), gif.data() + at);
+    for (const auto& [at, v] : bytes)
+        gif[at] = char(v);
     QByteArray codes;
     unsigned bits = 0;
     int count = 0;
@@ -111,8 +114,7 @@ QString WritePicture(const QString& path, QSize size, QColor colour, const char*
     if (!big)
         return WriteFile(path, PictureBytes("BMP", size, colour));
     // Rows of 24-bit pixels, each padded to 4 bytes, left as a hole in the file.
-    QFile file(WriteFile(path, WithBitmapSize(PictureBytes("BMP", {1, 1}, colour).left(54),
-                                              size.width(), size.height())));
+    QFile file(WriteFile(path, BitmapHeaderOnly(size.width(), size.height()).left(54)));
     return file.resize(54 + qint64{(size.width() * 3 + 3) / 4 * 4} * size.height()) ? path
                                                                                     : QString();
 }
@@ -126,22 +128,15 @@ QImage FourColours(const QSize& size) {
     return image;
 }
 
-QByteArray TinyGif() {
-    return GifBytes({1, 1}, {1, 1});
-}
-
 namespace {
 QByteArray bitmapHeaders(int width, int height, int bits, quint32 pixelBytes) {
-    QByteArray b(54, '\0');
-    b[0] = 'B';
-    b[1] = 'M';
-    const std::pair<int, quint32> fields[] = {
-        {2, 54 + pixelBytes},  {10, 54},        {14, 40}, {18, quint32(width)},
-        {22, quint32(height)}, {34, pixelBytes}};
+    QByteArray b = QByteArray("BM") + QByteArray(52, '\0'); // at 26: 1 plane, then the bits
+    // clang-format off
+    const std::pair<int, quint32> fields[] = {{2, 54 + pixelBytes}, {10, 54}, {14, 40},
+        {18, quint32(width)}, {22, quint32(height)}, {26, 1 + (bits << 16)}, {34, pixelBytes}};
+    // clang-format on
     for (const auto& [at, v] : fields)
         qToLittleEndian(v, b.data() + at);
-    qToLittleEndian(quint16(1), b.data() + 26);
-    qToLittleEndian(quint16(bits), b.data() + 28);
     return b;
 }
 } // namespace
@@ -161,11 +156,6 @@ QByteArray BitmapHeaderOnly(int width, int height) {
 
 QByteArray JpegClaiming(int width, int height) {
     return WithJpegSize(Encoded(FourColours(QSize(16, 16)), "JPEG"), width, height);
-}
-
-QByteArray TruncatedJpeg(const QSize& size, double keep) {
-    const QByteArray jpeg = Encoded(FourColours(size), "JPEG");
-    return jpeg.left(qsizetype(jpeg.size() * keep));
 }
 
 QStringList WriteHostileFiles(const QString& folder) {

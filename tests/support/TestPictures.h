@@ -29,11 +29,9 @@ QString WritePicture(const QString& path, QSize size, QColor colour = Qt::red,
                      const char* format = nullptr);
 
 QImage FourColours(const QSize& size); // quarters red, green / blue, white
-QByteArray TinyGif();                  // 1 x 1, red
 QByteArray Bitmap16(); // 2 x 2, 16-bit (5-5-5): red, green / blue, white from the top
-QByteArray BitmapHeaderOnly(int width, int height);       // 24-bit, no pixels behind it
-QByteArray JpegClaiming(int width, int height);           // a real JPEG whose header lies
-QByteArray TruncatedJpeg(const QSize& size, double keep); // cut after that share of its bytes
+QByteArray BitmapHeaderOnly(int width, int height); // 24-bit, no pixels behind it
+QByteArray JpegClaiming(int width, int height);     // a real JPEG whose header lies
 
 // Files that claim to be pictures and are not, or not quite; returns the names written into
 // the folder, each ending in jpg, bmp or gif. "Surely unreadable" ones start with "bad-".

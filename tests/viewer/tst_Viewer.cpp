@@ -1,5 +1,5 @@
 // The full-screen viewer on an X server: where the picture goes, and how it closes.
-#include "tests/viewer/Rows.h"
+#include "tests/support/Rows.h"
 #include "viewer/Fitting.h"
 #include "viewer/frmFullscreen.h"
 

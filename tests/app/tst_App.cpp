@@ -15,7 +15,6 @@
 #include "tests/support/TestPictures.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -103,16 +102,6 @@ class tst_App : public QObject {
     // Measured at the start while the font helper may still have been
     // filling the font list: the interface thread waited and got the same.
     void textIsLaidOutWhileTheFontListFills() { QCOMPARE(widthWhileFontsFilled, captionWidth()); }
-    // Copied whole into the program folder.
-    void deliveredData() {
-        const QString source = DeliveredDataFolder(), program = TAVORIN_PROGRAM_DIR;
-        for (QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-            const QString file = it.next();
-            QVERIFY2(ReadFile(file) == ReadFile(program + file.mid(source.size())),
-                     qPrintable(file));
-        }
-        QVERIFY(QFile::exists(program + "/URLS/Updates.url"));
-    }
     // In the windows' font; also run on a screen of two device pixels a pixel.
     void everyCaptionFits() {
         struct Silent final : SplashStatus {

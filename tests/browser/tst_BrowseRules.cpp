@@ -1,9 +1,9 @@
 // The image browser's rules without a window, and its thumbnail scan on hostile files.
 #include "browser/BrowseRules.h"
 #include "browser/ThumbnailScan.h"
+#include "tests/support/Rows.h"
 #include "tests/support/TestPictures.h"
 #include "tests/support/Unprivileged.h"
-#include "tests/support/Rows.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <sys/stat.h>
 
 using namespace tavorin;

@@ -34,12 +34,6 @@ struct Program : Rig {
         return fake.registry.StringValue(RootKey::CurrentUser, "Control Panel\\Desktop",
                                          "Wallpaper");
     }
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& box : fake.dialogs.messages)
-            texts << box.text;
-        return texts;
-    }
     QStringList applied() const { // "active", "classic", "classic+image" (with the picture)
         QStringList methods;
         for (const auto& call : fake.wallpaper.calls)

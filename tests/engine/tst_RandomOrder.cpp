@@ -3,7 +3,6 @@
 #include "tests/support/Rig.h"
 
 #include <QTest>
-
 #include <cmath>
 #include <limits>
 #include <utility>

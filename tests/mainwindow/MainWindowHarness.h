@@ -15,46 +15,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 #include <memory>
 
 namespace tavorin::test {
 
-// Runs `during` while a message box is open, as timers tick under a real one.
-class TickingDialogs final : public IDialogs {
-  public:
-    explicit TickingDialogs(FakeDialogs& inner) : inner_(inner) {}
-    std::function<void()> during;
-    MsgResult MsgBox(const QString& t, MsgButtons b, MsgIcon i, const QString& title) override {
-        if (during)
-            during();
-        return inner_.MsgBox(t, b, i, title);
-    }
-    QString GetOpenFileName(QWidget* o, const QString& t, const QString& s,
-                            const QString& f) override {
-        return inner_.GetOpenFileName(o, t, s, f);
-    }
-    QString GetSaveFileName(QWidget* o, const QString& t, const QString& s,
-                            const QString& f) override {
-        return inner_.GetSaveFileName(o, t, s, f);
-    }
-    QString BrowseForFolder(QWidget* o, const QString& t) override {
-        return inner_.BrowseForFolder(o, t);
-    }
-
-  private:
-    FakeDialogs& inner_;
-};
-
 struct MainWindowHarness : Rig {
     struct : SplashStatus {
         void SetStatus(const QString&) override {}
     } splash;
-    TickingDialogs ticking{fake.dialogs}; // the window's message boxes go through it
-    Services services{fake.services.folder, ticking,       fake.registry, fake.wallpaper,
-                      fake.shell,           fake.instance, fake.clock,    fake.tray};
-    Module1 module{services};
     std::unique_ptr<frmMain> w;
     QStringList list; // the pictures of withList()
 
@@ -80,7 +49,7 @@ struct MainWindowHarness : Rig {
     }
     // Creates the window and runs its initialisation.
     frmMain& start() {
-        w = std::make_unique<frmMain>(module, splash);
+        w = std::make_unique<frmMain>(m, splash);
         w->LoadData();
         return *w;
     }
@@ -127,18 +96,6 @@ struct MainWindowHarness : Rig {
         for (int i = 0; i < lst()->count(); ++i)
             result << lst()->item(i)->text();
         return result;
-    }
-    QStringList applied() const { // the paths handed to the wallpaper, in order
-        QStringList paths;
-        for (const auto& call : fake.wallpaper.calls)
-            paths << call.path;
-        return paths;
-    }
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& shown : fake.dialogs.messages)
-            texts << shown.text;
-        return texts;
     }
     QStringList pictureEntries() const { // what the tray submenu shows
         QStringList texts;

@@ -197,20 +197,20 @@ class tst_MainWindow : public QObject {
         h.set(ini::kWallpaper, "1");
         frmMain& w = h.withList(3, M::Frequently).start();
         QFile::remove(h.list[0]); // the desktop refuses it: "Image not found"
-        h.ticking.during = [&] {
+        h.fake.dialogs.during = [&] {
             for (int i = 0; i < 3; ++i)
                 w.Timer1_Timer();
         };
         w.Timer1_Timer();
         QCOMPARE(h.messages(), QStringList({"Image not found:'" + h.list[0] + "'"}));
         QCOMPARE(h.get(ini::kWallpaper), "2"); // the position advances
-        h.ticking.during = nullptr;
+        h.fake.dialogs.during = nullptr;
         w.Timer1_Timer();
         QCOMPARE(h.applied(), QStringList({h.list[1]}));
         // The preview waits while a missing picture is reported.
         h.click("cmdPreview");
         h.fake.dialogs.answers = {MsgResult::Ok, MsgResult::Yes};
-        h.ticking.during = [&] {
+        h.fake.dialogs.during = [&] {
             for (int i = 0; i < 4; ++i)
                 w.Timer2_Timer();
         };

@@ -5,17 +5,14 @@
 #include "mainwindow/frmMain.h"
 #include "platform/DesktopWallpaper.h"
 #include "platform/wallpaper/X11RootWallpaper.h"
-#include "settings/SettingsKeys.h"
-#include "tests/support/Fakes.h"
+#include "tests/support/Rig.h"
 #include "tests/support/RootProbe.h"
-#include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestPictures.h"
 
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
 #include <QtTest>
-
 #include <memory>
 
 using namespace tavorin;
@@ -29,31 +26,22 @@ const QRgb kGrey = qRgb(128, 128, 128);
 // The program as it runs on a user's machine, except for what a test must
 // not do for real: message boxes, the tray, the shell, the single-instance
 // check and the clock.
-struct RealProgram {
-    TempProgramFolder folder{true}; // with the delivered data: the skin
+struct RealProgram : Rig {
+    RealProgram() : Rig(true) {} // with the delivered data: the skin
     std::unique_ptr<IDesktopWallpaper> wallpaper = MakeDesktopWallpaper();
     XdgRegistryStore registry{folder.configHome()};
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FakeInstance instance;
-    FakeClock clock;
-    FakeTray tray;
-    Services services{
-        ProgramFolder(folder.path()), dialogs, registry, *wallpaper, shell, instance, clock, tray};
-    Module1 m{services};
+    Services services{ProgramFolder(folder.path()),
+                      fake.dialogs,
+                      registry,
+                      *wallpaper,
+                      fake.shell,
+                      fake.instance,
+                      fake.clock,
+                      fake.tray};
+    Module1 real{services};
     struct : SplashStatus {
         void SetStatus(const QString&) override {}
     } splash;
-    QString setting(const QString& key) const { return m.GetINIFile(ini::kSettings, key); }
-    void set(const QString& key, const QString& value) const {
-        m.WriteINIFile(ini::kSettings, key, value);
-    }
-    QString messages() const {
-        QStringList texts;
-        for (const auto& shown : dialogs.messages)
-            texts << shown.text;
-        return texts.join(" | ");
-    }
 };
 } // namespace
 
@@ -78,7 +66,7 @@ class tst_ScheduleOnX11 : public QObject {
         for (auto [machine, convert] : {std::pair{"1", "1"}, {"2", "1"}, {"2", "0"}}) {
             const bool classic = machine[0] == '2', converted = classic && convert[0] == '1';
             RealProgram p;
-            p.clock.now = QDateTime(QDate(2031, 3, 15), QTime(10, 30));
+            p.fake.clock.now = QDateTime(QDate(2031, 3, 15), QTime(10, 30));
             p.set(ini::kVersion, QString::fromLatin1(version::text));
             p.set(ini::kMachine, machine);
             p.set(ini::kConvert, convert);
@@ -92,7 +80,7 @@ class tst_ScheduleOnX11 : public QObject {
             QString error; // whatever the screen showed before: a grey of our own
             QVERIFY2(X11RootWallpaper().ApplyImage(Solid({8, 8}, kGrey), &error),
                      qPrintable(error));
-            frmMain w(p.m, p.splash);
+            frmMain w(p.real, p.splash);
             w.LoadData();
             for (const auto& [path, colour] : pictures)
                 w.Append_Picture(WritePicture(path, {160, 100}, colour));
@@ -109,15 +97,15 @@ class tst_ScheduleOnX11 : public QObject {
                 QCOMPARE(probe.pixmapProperty("_XROOTPMAP_ID"), before); // one minute: not yet
                 w.Timer1_Timer();
                 QVERIFY(probe.pixmapProperty("_XROOTPMAP_ID") != before);
-                QVERIFY2(p.dialogs.messages.isEmpty(), qPrintable(p.messages()));
+                QVERIFY2(p.messages().isEmpty(), qPrintable(p.messages().join(" | ")));
                 const QString mismatch = probe.wallpaperMismatch(colour, kTolerance);
                 QVERIFY2(
                     mismatch.isEmpty(),
                     qPrintable(QString("change %1 (%2): %3").arg(change + 1).arg(path, mismatch)));
                 QCOMPARE(probe.pixmapProperty("ESETROOT_PMAP_ID"),
                          probe.pixmapProperty("_XROOTPMAP_ID"));
-                QCOMPARE(p.setting(ini::kWallpaper), QString::number(change % pictures.size() + 2));
-                QCOMPARE(p.setting(ini::kLastChangingDate),
+                QCOMPARE(p.get(ini::kWallpaper), QString::number(change % pictures.size() + 2));
+                QCOMPARE(p.get(ini::kLastChangingDate),
                          QLocale::system().toString(QDate(2031, 3, 15), QLocale::ShortFormat));
                 // The per-user record of the classic wallpaper: the bitmap when
                 // converted (named through a link every other time, so that

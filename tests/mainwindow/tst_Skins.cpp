@@ -111,19 +111,9 @@ class tst_Skins : public QObject {
         }
     }
 
-    void preloadGivesThePictureItWasStartedFor() {
+    void aBadPictureDecodedAheadFallsBack() {
         Rig rig;
-        const QString blue = rig.folder.write("Skins/Blue.jpg", jpeg(60, 40));
-        const QString green = rig.folder.write("Skins/Green.jpg", jpeg(90, 30));
         const QSize window(445, 271);
-        SkinPreload preload;
-        preload.Start(blue, window);
-        // Another picture, or the same at another size, is decoded on the spot.
-        QCOMPARE(preload.Take(green, window)->size(), QSize(90, 30));
-        QCOMPARE(preload.Take(blue, QSize(30, 20))->size(), QSize(30, 20));
-        QCOMPARE(preload.Take(blue, window)->size(), QSize(60, 40)); // taken once
-        rig.folder.write("Skins/Blue.jpg", jpeg(70, 50));
-        QCOMPARE(preload.Take(blue, window)->size(), QSize(70, 50)); // read afresh after
         // A bad picture decoded ahead still falls back.
         rig.folder.write("Skins/Bad.jpg", "not a picture");
         rig.set(ini::kSkin, "Bad");

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 using namespace tavorin;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/wait.h>
 #include <unistd.h>
 

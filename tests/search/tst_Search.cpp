@@ -2,13 +2,12 @@
 #include "search/FolderListing.h"
 #include "search/SearchWalk.h"
 #include "search/Thumbnail.h"
+#include "tests/support/Rows.h"
 #include "tests/support/TestPictures.h"
 #include "tests/support/Unprivileged.h"
-#include "tests/support/Rows.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <sys/stat.h>
 
 using namespace tavorin;

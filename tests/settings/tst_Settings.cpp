@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QTest>
-
 #include <sys/stat.h>
 
 using namespace tavorin;
@@ -16,11 +15,9 @@ namespace {
 enum class Thing { File, Unreadable, Folder, Pipe, Dangling, Huge }; // where Settings.INI belongs
 struct Bad { Thing thing; QString section, key, value; };
 struct Cut { QString stored; int kept; }; // characters read back
-struct KeyPath { QString path; RootKey root; QString rest; bool formatBox; };
 struct Mode { ChangeMode mode; QString stored; };
 // clang-format on
 const QByteArray kStored = "[Settings]\nInitDir=/pictures\n[Memory]\nX=5\n";
-const QString kRun = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 
 void put(Thing thing, const TempProgramFolder& folder) {
     const QString path = folder.file("Settings.INI");
@@ -124,30 +121,6 @@ class tst_Settings : public QObject {
         QCOMPARE(ChangeModeText(row.mode), row.stored);
         QCOMPARE(ChangeModeFromText(row.stored), row.mode);
         QCOMPARE(ChangeModeFromText(row.stored.toUpper()), ChangeMode::None); // compared exactly
-    }
-    // A key path splits into its root and the rest; a malformed one shows
-    // the format box and reaches no store.
-    void keyPaths_data() {
-        QTest::addColumn<KeyPath>("row");
-        // clang-format off
-        QTest::newRow("machine") << KeyPath{kRunKeyPath, RootKey::LocalMachine, kRun, false};
-        QTest::newRow("root alone") << KeyPath{"HKEY_LOCAL_MACHINE", RootKey::LocalMachine, "", false};
-        QTest::newRow("unknown root") << KeyPath{"HKEY_NOWHERE\\Software", RootKey::None, "Software", false};
-        QTest::newRow("trailing backslash") << KeyPath{kRunKeyPath + "\\", RootKey::None, kRunKeyPath + "\\", true};
-        // clang-format on
-    }
-    void keyPaths() {
-        QFETCH(KeyPath, row);
-        QString path = row.path;
-        QCOMPARE(r->m.SplitKeyPath(path), row.root);
-        QCOMPARE(path, row.rest);
-        r->m.WriteRegValue(row.path, kRunValue, "/x/Loader.exe");
-        QCOMPARE(r->fake.registry.log.size(), row.root == RootKey::None ? 0 : 1);
-        auto& shown = r->fake.dialogs.messages;
-        QCOMPARE(shown.size(), row.formatBox ? 2 : 0);
-        if (row.formatBox)
-            QCOMPARE(shown[1].text, "Incorrect Format:\n\n" + row.path);
-        shown.clear();
     }
 };
 

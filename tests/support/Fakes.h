@@ -8,13 +8,14 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
-
 #include <deque>
+#include <functional>
 #include <utility>
 
 namespace tavorin::test {
 
-// Message boxes answer from a script (then defaultAnswer); every box and file dialog is recorded.
+// Message boxes answer from a script (then defaultAnswer); every box is recorded.
+// `during` runs while a box is open, as timers tick under a real one.
 class FakeDialogs final : public IDialogs {
   public:
     struct Shown {
@@ -23,34 +24,26 @@ class FakeDialogs final : public IDialogs {
         MsgIcon icon;
         QString title;
     };
-    struct FileDialog {
-        QString title, startPath, filter;
-    };
     QList<Shown> messages;
     std::deque<MsgResult> answers;
     MsgResult defaultAnswer = MsgResult::Ok;
+    std::function<void()> during;
     std::deque<QString> openAnswers, saveAnswers, folderAnswers; // GetOpen/GetSave/BrowseForFolder
-    QList<FileDialog> fileDialogs;
 
     MsgResult MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
                      const QString& title) override {
         messages.push_back({text, buttons, icon, title});
+        if (during)
+            during();
         return Next(answers, defaultAnswer);
     }
-    QString GetOpenFileName(QWidget*, const QString& title, const QString& startPath,
-                            const QString& filter) override {
-        fileDialogs.push_back({title, startPath, filter});
+    QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return Next(openAnswers);
     }
-    QString GetSaveFileName(QWidget*, const QString& title, const QString& startPath,
-                            const QString& filter) override {
-        fileDialogs.push_back({title, startPath, filter});
+    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return Next(saveAnswers);
     }
-    QString BrowseForFolder(QWidget*, const QString& title) override {
-        fileDialogs.push_back({title, {}, {}});
-        return Next(folderAnswers);
-    }
+    QString BrowseForFolder(QWidget*, const QString&) override { return Next(folderAnswers); }
 
   private:
     template <typename T> static T Next(std::deque<T>& queue, T otherwise = T()) {
@@ -133,13 +126,13 @@ class FakeWallpaper final : public IDesktopWallpaper {
 class FakeShell final : public IShell {
   public:
     QMap<QString, int> results; // by path; default kOpened for existing files
-    QStringList opened, openedWith;
+    QStringList opened;
 
     int ShellExecuteOpen(const QString& path) override {
         opened << path;
         return results.value(path, QFileInfo(path).isFile() ? kOpened : kFileNotFound);
     }
-    void OpenWith(const QString& path) override { openedWith << path; }
+    void OpenWith(const QString&) override {}
 };
 
 class FakeInstance final : public ISingleInstance {

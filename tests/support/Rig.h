@@ -23,6 +23,18 @@ struct Rig {
     QString get(const QString& key, const QString& section = ini::kSettings) const {
         return m.GetINIFile(section, key);
     }
+    QStringList messages() const { // the message boxes' texts, in order
+        QStringList texts;
+        for (const auto& box : fake.dialogs.messages)
+            texts << box.text;
+        return texts;
+    }
+    QStringList applied() const { // the paths handed to the wallpaper, in order
+        QStringList paths;
+        for (const auto& call : fake.wallpaper.calls)
+            paths << call.path;
+        return paths;
+    }
 };
 
 } // namespace tavorin::test

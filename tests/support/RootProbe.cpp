@@ -2,7 +2,6 @@
 #include "tests/support/RootProbe.h"
 
 #include <QPoint>
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>

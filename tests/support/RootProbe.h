@@ -3,10 +3,8 @@
 #include <QColor>
 #include <QSize>
 #include <QString>
-
-#include <xcb/xcb.h>
-
 #include <optional>
+#include <xcb/xcb.h>
 
 namespace tavorin::test {
 

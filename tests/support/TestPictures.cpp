@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QtEndian>
-
 #include <sys/stat.h>
 
 namespace tavorin::test {

@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtTest>
-
 #include <gio/gio.h>
 
 using namespace tavorin;

@@ -4,7 +4,6 @@
 #include "tests/support/TestPictures.h"
 
 #include <QtTest>
-
 #include <xcb/res.h>
 
 using namespace tavorin;

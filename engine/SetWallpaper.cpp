@@ -65,9 +65,8 @@ class DecodeLimitFor {
 // link beside it, ".Temp.bmp", and the name the desktop is given changes.
 QString BitmapName(const Module1& m) {
     const QString plain = m.folder().OwnFile(QStringLiteral("Temp.bmp"));
-    const auto recorded = m.services().registry.StringValue(
-        RootKey::CurrentUser, QStringLiteral("Control Panel\\Desktop"),
-        QStringLiteral("Wallpaper"));
+    const auto recorded =
+        m.services().registry.StringValue(RootKey::CurrentUser, kDesktopSubKey, kWallpaperValue);
     const QString link = QFileInfo(plain).path() + QStringLiteral("/.Temp.bmp");
     if (recorded != plain ||
         (!QFileInfo(link).isSymLink() && !QFile::link(QStringLiteral("Temp.bmp"), link)))
@@ -173,7 +172,7 @@ void Set_Wallpaper(const Module1& m, QString& path) {
         reportImageNotFound(m, path, error);
         return;
     }
-    m.WriteRegValue(kDesktopKeyPath, QStringLiteral("Wallpaper"), path);
+    m.WriteRegValue(kDesktopKeyPath, kWallpaperValue, path);
 }
 
 } // namespace tavorin

@@ -9,26 +9,14 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-if [ "$mode" != sway ] && [ -z "${TAVORIN_E2E_INSIDE:-}" ]; then
-    export TAVORIN_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" dbus-run-session -- bash "$0" "$@"
-fi
-trap 'fail "a step failed at line $LINENO"' ERR
 source "$support/e2e-sandbox.sh"
+[ "$mode" = sway ] || e2e_in_x 1024x768 "$@"
+trap 'fail "a step failed at line $LINENO"' ERR
 e2e_sandbox "$2" "Program Folder$([ "$mode" != start ] || echo ' $x 100%')"
 unset XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP DESKTOP_SESSION # the wallpaper goes on the X root
 version=$("$copy/Tavorin" --version | sed 's/^Tavorin //')
 pictures=("$copy/Skins/Dusk.jpg" "$copy/Skins/Forest.jpg" "$copy/Skins/Ocean.jpg")
 
-# The main window: visible, named Tavorin, larger than an icon, not the splash.
-main_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -le 300 ] || xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q SPLASH || { echo "$w" && return 0; }
-    done
-    return 1
-}
 running() { kill -0 "$program" 2>/dev/null; }
 ended() { ! ps -o stat= -p "$program" | grep -qv Z; } # gone, or a zombie
 start_program() {
@@ -69,7 +57,6 @@ if [ "$mode" = start ]; then
     [ "$actual" = "$(printf '[Settings]\nSystray=1\nSplash=1\nStartup=1\nConvert=1\nMachine=1\nVersion=%s' "$version")" ] ||
         fail "Settings.INI begins with:"$'\n'"$actual"
     autostart="$XDG_CONFIG_HOME/autostart/Tavorin.desktop"
-    desktop-file-validate "$autostart" || fail "the autostart entry is not valid"
     # The first copy ends without letting go of its lock.
     kill -KILL "$program"
     wait "$program" 2>/dev/null || true
@@ -208,12 +195,6 @@ item_registered() {
     service=${entry%%/*} item_path=/${entry#*/}
     [ "$entry" != "$service" ] || item_path=/StatusNotifierItem
 }
-panel_start() {
-    xfce4-panel --disable-wm-check >/dev/null 2>&1 &
-    panel=$!
-    pids+=("$panel")
-    wait_for 30 eval 'watcher IsStatusNotifierHostRegistered | grep -q true' || fail "the panel's notification area did not come up"
-}
 # Opens the menu (0) or a submenu ($2) and prints the id of its shown entry $1.
 entry_id() {
     bus call "$service" "$menu_path" com.canonical.dbusmenu AboutToShow i "$2" >/dev/null
@@ -227,7 +208,9 @@ click() { bus call "$service" "$menu_path" com.canonical.dbusmenu Event isvu "$1
 
 # The item registers with its menu; a click on the icon hides the window,
 # and the menu becomes the background's.
-panel_start
+xfce4-panel --disable-wm-check >/dev/null 2>&1 &
+panel=$! && pids+=("$panel")
+wait_for 30 eval 'watcher IsStatusNotifierHostRegistered | grep -q true' || fail "the panel's notification area did not come up"
 start_program
 window_opens
 wait_for 20 item_registered || fail "the program's item did not register with the watcher"

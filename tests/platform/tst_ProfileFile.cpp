@@ -1,6 +1,7 @@
-// The byte parsers of profile files and internet shortcuts, and how a profile
-// file is replaced on disk.
+// The byte parsers of profile files, internet shortcuts and the kernel's mount
+// list, and how a profile file is replaced on disk.
 #include "platform/InternetShortcut.h"
+#include "platform/Mounts.h"
 #include "platform/ProfileFile.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/Unprivileged.h"
@@ -118,6 +119,23 @@ class tst_ProfileFile : public QObject {
         QFETCH(QByteArray, text);
         QFETCH(QString, url);
         QCOMPARE(InternetShortcutUrl(text), url);
+    }
+    // A line of /proc/self/mountinfo and the drive it gives ("": none, or no line at all).
+    void mountedDrives() {
+        // clang-format off
+        const std::pair<QByteArray, QString> rows[] = {
+            {"28 26 8:17 / /media/ann/STICK\\040ONE rw - vfat /dev/sdb1 rw", "/media/ann/STICK ONE"},
+            {"31 26 0:51 / /mnt/box rw shared:5 - fuse.sshfs a@b:/ rw", "/mnt/box"},
+            {"21 26 0:20 / /proc rw - proc proc rw", ""},
+            {"33 26 0:41 / /mnt/ram rw - tmpfs tmpfs rw", ""},
+            {"37 26 8:49 / /mnt rw - ext4 /dev/sdd1 rw", ""},
+            {"rubbish", ""}};
+        // clang-format on
+        for (const auto& [line, drive] : rows) {
+            const QByteArray text = "26 1 254:0 / / rw - ext4 /dev/vda rw\n" + line + '\n' + line;
+            QCOMPARE(UserDrives(ParseMountInfo(text)),
+                     drive.isEmpty() ? QStringList{"/"} : QStringList{"/", drive});
+        }
     }
 };
 

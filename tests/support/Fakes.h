@@ -98,18 +98,17 @@ class FakeWallpaper final : public IDesktopWallpaper {
     struct Call {
         QString method; // "active" or "classic"
         QString path;
-        int style = 0;
         QImage image; // the decoded picture a classic call hands on, if any
     };
     QList<Call> calls;
     bool refuse = false;
 
-    bool SetActiveDesktopWallpaper(const QString& path, int style, QString* errorText) override {
-        calls.push_back({QStringLiteral("active"), path, style, {}});
+    bool SetActiveDesktopWallpaper(const QString& path, int, QString* errorText) override {
+        calls.push_back({QStringLiteral("active"), path, {}});
         return Accept(path, errorText);
     }
     bool SetClassicWallpaper(const ClassicPicture& picture, QString* errorText) override {
-        calls.push_back({QStringLiteral("classic"), picture.path, 0, picture.decoded});
+        calls.push_back({QStringLiteral("classic"), picture.path, picture.decoded});
         return (!picture.fileWritten || picture.fileWritten()) && Accept(picture.path, errorText);
     }
 
@@ -125,12 +124,11 @@ class FakeWallpaper final : public IDesktopWallpaper {
 
 class FakeShell final : public IShell {
   public:
-    QMap<QString, int> results; // by path; default kOpened for existing files
     QStringList opened;
 
     int ShellExecuteOpen(const QString& path) override {
         opened << path;
-        return results.value(path, QFileInfo(path).isFile() ? kOpened : kFileNotFound);
+        return QFileInfo(path).isFile() ? kOpened : kFileNotFound;
     }
     void OpenWith(const QString&) override {}
 };
@@ -157,7 +155,6 @@ class FakeClock final : public IClock {
 class FakeTray final : public ITrayIcon {
   public:
     bool exists = false, available = true, hostDrawsMenu = false, pointerKnown = true;
-    QMenu* menu = nullptr;
     TrayIconData data;
     QStringList log; // "add", "modify", "remove"
 
@@ -177,7 +174,7 @@ class FakeTray final : public ITrayIcon {
     bool Remove() override { return log << QStringLiteral("remove"), std::exchange(exists, false); }
     bool Exists() const override { return exists; }
     bool Available() const override { return available; }
-    void SetMenu(QMenu* m) override { menu = m; }
+    void SetMenu(QMenu*) override {}
     bool HostDrawsMenu() const override { return hostDrawsMenu; }
     bool PointerKnown() const override { return pointerKnown; }
     void Send(int message) const { // a mouse message to the icon's owner

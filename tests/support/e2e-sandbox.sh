@@ -13,12 +13,12 @@ wait_for() {
         sleep 0.1
     done
 }
-# The main window: the program's visible window named Tavorin that is larger than an icon.
+# The main window: the program's visible window named Tavorin, larger than an icon, not the splash.
 main_window() {
     local w
     for w in $(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -le 300 ] || { echo "$w" && return 0; }
+        [ "$WIDTH" -le 300 ] || xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q SPLASH || { echo "$w" && return 0; }
     done
     return 1
 }

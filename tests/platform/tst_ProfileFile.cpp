@@ -134,7 +134,7 @@ class tst_ProfileFile : public QObject {
         for (const auto& [line, drive] : rows) {
             const QByteArray text = "26 1 254:0 / / rw - ext4 /dev/vda rw\n" + line + '\n' + line;
             QCOMPARE(UserDrives(ParseMountInfo(text)),
-                     drive.isEmpty() ? QStringList{"/"} : QStringList{"/", drive});
+                     (drive.isEmpty() ? QStringList{"/"} : QStringList{"/", drive}));
         }
     }
 };

@@ -23,7 +23,7 @@ void Startup::writeFirstRunDefaults() {
          {ini::kSystray, ini::kSplash, ini::kStartup, ini::kConvert, ini::kMachine})
         m_.WriteINIFile(ini::kSettings, flag, QStringLiteral("1"));
     m_.WriteINIFile(ini::kSettings, ini::kVersion, QString::fromLatin1(version::text));
-    m_.WriteRegValue(kRunKeyPath, kRunValue, m_.App_Path() + QStringLiteral("/Loader.exe"));
+    m_.WriteLogOnEntry();
 }
 
 bool Startup::Main() {

@@ -174,8 +174,7 @@ void frmOption::storeTrayIcon() {
 
 void frmOption::storeStartup() {
     if (chkStartup->isChecked()) {
-        m_.WriteRegValue(kRunKeyPath, QStringLiteral("Tavorin"),
-                         m_.App_Path() + QStringLiteral("/Loader.exe"));
+        m_.WriteLogOnEntry();
         store(ini::kStartup, QStringLiteral("1"));
         if (bytStartupRemoved == 1) {
             // Never a second "Startup", whatever the list held.

@@ -298,8 +298,7 @@ void frmMain::bringLogOnEntryInLine() {
     if (EqualsNumber(m_.GetINIFile(ini::kSettings, ini::kStartup), 0))
         m_.DeleteRegValue(kRunValuePath);
     else
-        m_.WriteRegValue(kRunKeyPath, QStringLiteral("Tavorin"),
-                         m_.App_Path() + QStringLiteral("/Loader.exe"));
+        m_.WriteLogOnEntry();
 }
 
 void frmMain::fillChangeModes() {

@@ -111,6 +111,10 @@ void Module1::WriteRegValue(const QString& keyPath, const QString& valueName,
     services_.registry.SetStringValue(root, subKey, valueName, data);
 }
 
+void Module1::WriteLogOnEntry() const {
+    WriteRegValue(kRunKeyPath, kRunValue, App_Path() + QStringLiteral("/Loader.exe"));
+}
+
 void Module1::DeleteRegValue(const QString& valuePath) const {
     // Every failure is ignored, a malformed path included.
     const qsizetype slash = valuePath.indexOf(QLatin1Char('\\'));

@@ -36,6 +36,8 @@ class Module1 {
     RootKey SplitKeyPath(QString& path) const;
     void WriteRegValue(const QString& keyPath, const QString& valueName, const QString& data) const;
     void DeleteRegValue(const QString& valuePath) const;
+    // The log-on entry (kRunValuePath): starts Loader.exe from the program folder.
+    void WriteLogOnEntry() const;
 
     // ---- Opening documents with their associated program.
     void OpenDocument(const QString& path) const;
